@@ -1,0 +1,18 @@
+// Dilmora: an English reference for Turkish speakers.
+#include "app/main_window.h"
+#include "runtime/application.h"
+#include "runtime/look.h"
+
+#include <QApplication>
+
+int main(int, char** argv)
+{
+    // The program takes no command line: Qt sees the program's name alone,
+    // so no option of Qt's can load a file or change the look.
+    static int argumentCount = 1;
+    static char* arguments[] = {argv[0], nullptr};
+    QApplication application(argumentCount, arguments);
+    dilmora::runtime::configureApplication();
+    dilmora::app::MainWindow mainWindow;
+    return dilmora::runtime::run(mainWindow.form());
+}

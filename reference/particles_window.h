@@ -1,0 +1,14 @@
+// The particles window, Form4: prepositions and particles on three pages.
+#pragma once
+
+#include "reference/paged_window.h"
+
+#include <memory>
+
+namespace dilmora::reference {
+
+extern const PagedWindowSpec kParticlesSpec;
+
+std::unique_ptr<runtime::Form> createParticlesWindow();
+
+} // namespace dilmora::reference

@@ -1,0 +1,152 @@
+// Builds the widgets of a loaded form from its design.
+#include "runtime/form_window.h"
+
+#include "runtime/form.h"
+#include "runtime/look.h"
+#include "runtime/menu_bar.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScreen>
+
+namespace dilmora::runtime {
+
+namespace {
+
+QRect pixels(const TwipRect& rect)
+{
+    return {twipsToPixels(rect.left), twipsToPixels(rect.top), twipsToPixels(rect.width),
+            twipsToPixels(rect.height)};
+}
+
+void setColours(QWidget* widget, QPalette::ColorRole backgroundRole, Rgb background,
+                QPalette::ColorRole foregroundRole, Rgb foreground)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(backgroundRole, colour(background));
+    palette.setColor(foregroundRole, colour(foreground));
+    widget->setPalette(palette);
+}
+
+} // namespace
+
+FormLabel::FormLabel(const LabelDesign& design, QWidget* parent)
+    : QLabel(toQString(design.caption), parent)
+{
+    setObjectName(toQString(design.name));
+    setGeometry(pixels(design.rect));
+    setTextFormat(Qt::PlainText);
+    setAutoFillBackground(true);
+    setColours(this, QPalette::Window, design.background, QPalette::WindowText, design.foreground);
+    if (design.border == Border::FixedSingle) {
+        setFrameShape(QFrame::Box);
+        setFrameShadow(QFrame::Plain);
+        setLineWidth(1);
+    }
+    if (design.wrap == Wrap::AtBlanks) {
+        setWordWrap(true);
+        setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    } else {
+        setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    }
+    if (design.font)
+        setFont(namedFont(*design.font));
+    if (!design.toolTip.empty())
+        setToolTip(toQString(design.toolTip));
+}
+
+void FormLabel::mousePressEvent(QMouseEvent* event)
+{
+    m_pressed = m_click && event->button() == Qt::LeftButton;
+    QLabel::mousePressEvent(event);
+}
+
+void FormLabel::mouseReleaseEvent(QMouseEvent* event)
+{
+    const bool click = m_pressed && event->button() == Qt::LeftButton
+                       && rect().contains(event->position().toPoint());
+    m_pressed = false;
+    QLabel::mouseReleaseEvent(event);
+    if (click)
+        m_click();
+}
+
+CommandButton::CommandButton(const ButtonDesign& design, QWidget* parent)
+    : QPushButton(toQString(design.caption), parent)
+{
+    setObjectName(toQString(design.name));
+    setGeometry(pixels(design.rect));
+    setAutoDefault(false);
+    setFocusPolicy(Qt::StrongFocus);
+    setColours(this, QPalette::Button, design.background, QPalette::ButtonText,
+               kDefaultTextColour);
+}
+
+void CommandButton::keyPressEvent(QKeyEvent* event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        && event->modifiers() == Qt::NoModifier) {
+        animateClick();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
+}
+
+FormWindow::FormWindow(Form& form, const FormDesign& design)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                           | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
+                           | Qt::MSWindowsFixedSizeDialogHint),
+      m_form(form)
+{
+    setObjectName(toQString(design.name));
+    setWindowTitle(toQString(design.title));
+    if (!design.icon.empty())
+        setWindowIcon(QIcon(toQString(design.icon)));
+    setFont(dialogFont());
+    setAutoFillBackground(true);
+    setColours(this, QPalette::Window, design.background, QPalette::WindowText,
+               kDefaultTextColour);
+
+    const QSize client(twipsToPixels(design.clientWidth), twipsToPixels(design.clientHeight));
+    int menuHeight = 0;
+    if (!design.menu.empty()) {
+        m_menuBar = new WrappingMenuBar(client.width(), this);
+        for (const MenuItemDesign& item : design.menu)
+            m_menuBar->addItem(toQString(item.name), toQString(item.caption));
+        menuHeight = m_menuBar->wrappedHeight();
+    }
+    m_client = new QWidget(this);
+    m_client->setObjectName(QStringLiteral("clientArea"));
+    m_client->setGeometry(QRect(QPoint(0, menuHeight), client));
+    setFixedSize(client.width(), menuHeight + client.height());
+}
+
+void FormWindow::centreOnScreen()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect frame = rect();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+}
+
+void FormWindow::closeEvent(QCloseEvent* event)
+{
+    // The close box unloads the form exactly as Unload does; the form
+    // deletes this widget once control is back in the event loop.
+    event->accept();
+    m_form.discardWindow();
+}
+
+void FormWindow::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    if (!event->spontaneous())
+        emit hidden();
+}
+
+} // namespace dilmora::runtime

@@ -1,0 +1,24 @@
+// Checks of the written files, read back from disk exactly as the program will get them.
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+#include "lettering.h"
+
+namespace dilmora::artgen {
+
+/// Reads a 24-bit BMP file and checks its size, its frame and its background share.
+/// Returns the picture, or sets problem to what is wrong.
+QImage checkBmpFile(const QString& path, QSize size, ShareRange share, QString* problem);
+
+/// Reads the icon file and checks that it holds exactly the 8- and 32-bit images of each
+/// artwork (16, 32 and 48 pixels): the 32-bit ones pixel for pixel, the 8-bit ones with
+/// the same mask and colours close to the artwork's. Returns what is wrong, or nothing.
+QString checkIcoFile(const QString& path, const QList<QImage>& artworks);
+
+/// Reads a PNG file and checks that it is the artwork pixel for pixel.
+QString checkPngFile(const QString& path, const QImage& artwork);
+
+} // namespace dilmora::artgen

@@ -1,0 +1,47 @@
+// One line of lettering on the window background, shaded from dark green through olive to brick red.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+#include <optional>
+
+namespace dilmora::artgen {
+
+/// The window background that every picture shares.
+inline const QColor kBackground{0xFF, 0xE0, 0xC0};
+/// The three colours the lettering runs through from its left edge to its right edge.
+inline const QColor kDarkGreen{0x00, 0x64, 0x00};
+inline const QColor kOlive{0x80, 0x80, 0x00};
+inline const QColor kBrickRed{0xB0, 0x3A, 0x2E};
+
+/// Colour of the lettering's shading at t (0 at the left edge of the ink, 1 at its right edge).
+QColor shadeAt(double t);
+
+/// Share of pixels that are exactly the background colour: the lowest, the aimed-at and the highest.
+struct ShareRange {
+    double low;
+    double target;
+    double high;
+};
+
+/// How a line of lettering was set, and the picture it gave.
+struct Lettering {
+    QImage image;             ///< Format_RGB32, the requested size
+    double pixelSize = 0;     ///< em size in pixels
+    double letterSpacing = 0; ///< extra pixels after every letter
+    double embolden = 0;      ///< pixels added around every outline
+    double backgroundShare = 0;
+};
+
+/// Sets text in the given face (family, weight and style; its size is chosen here) centred
+/// in a picture of the given size, leaving the 1-pixel frame untouched. Among the sizes,
+/// letter spacings and outline weights that keep the background share within range, it
+/// takes the one nearest the target, preferring large letters and light outlines.
+/// Returns nothing when no setting reaches the range.
+std::optional<Lettering> fitLettering(const QString& text, const QFont& face, QSize size, ShareRange share);
+
+} // namespace dilmora::artgen

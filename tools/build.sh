@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Sets up a Debian 12 machine for Dilmora, builds it, and starts it or runs its tests.
+#
+#   bash tools/build.sh run    install what is missing, build, start the program
+#   bash tools/build.sh test   install what is missing, build, run every test
+#
+# Safe to run again: packages that are there are not installed again, and the
+# build picks up where it left off.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+
+usage() {
+    echo "usage: bash tools/build.sh run|test" >&2
+    exit 2
+}
+[ $# -eq 1 ] || usage
+command=$1
+
+# What building and running needs; fonts-dejavu-core draws the Turkish
+# letters, fonts-liberation stands in for Arial with the same metrics.
+packages=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins fonts-dejavu-core fonts-liberation)
+case "$command" in
+    run) ;;
+    test) ;;
+    *) usage ;;
+esac
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$package")
+    fi
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+jobs=$(nproc)
+case "$command" in
+    run)
+        cmake --preset release >/dev/null
+        cmake --build --preset release --target dilmora -j "$jobs"
+        if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+            echo "Dilmora is built (build/release/dilmora), but there is no display to show it on." >&2
+            echo "On a machine without a screen, run it under a virtual one:" >&2
+            echo "    apt-get install xvfb xauth && xvfb-run -a bash tools/build.sh run" >&2
+            exit 1
+        fi
+        exec build/release/dilmora
+        ;;
+    test)
+        cmake --preset test >/dev/null
+        cmake --build --preset test -j "$jobs"
+        ctest --preset test -j "$jobs"
+        ;;
+esac
