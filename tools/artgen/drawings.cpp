@@ -179,7 +179,7 @@ QImage drawIcon(int size)
     painter.setRenderHint(QPainter::Antialiasing);
 
     // The square: a brick-red rim one sixteenth of the size wide around the window colour.
-    const double radius = 3 * unit;
+    const double radius = 3.5 * unit;  // wide enough to leave the corner pixels fully transparent
     const double rim = std::max(1.0, std::round(unit));
     QPainterPath outer;
     outer.addRoundedRect(QRectF(0, 0, size, size), radius, radius);
