@@ -54,6 +54,10 @@ inline QWindow* windowOf(QWidget* widget)
 /// window as the window system would deliver it.
 inline void click(QWidget* widget, std::optional<QPoint> at = std::nullopt)
 {
+    if (!widget->window()->isVisible()) {
+        widget->window()->show();
+        (void)QTest::qWaitForWindowExposed(widget->window());
+    }
     const QPoint local = at.value_or(widget->rect().center());
     QTest::mouseClick(windowOf(widget), Qt::LeftButton, {},
                       widget->mapTo(widget->window(), local));

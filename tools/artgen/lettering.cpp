@@ -20,7 +20,6 @@ constexpr int kOutlineSize = 1000;
 struct Setting {
     double pixelSize;
     double letterSpacing;
-    double embolden;
 };
 
 int mix(int a, int b, double t)
@@ -136,15 +135,15 @@ std::optional<Lettering> fitLettering(const QString& text, const QFont& face, QS
     std::optional<Lettering> best;
     double bestScore = 0;
 
-    // The tallest the letters could be: the ink of the text at 1 pixel per em, against the
-    // inner height of the picture.
-    const QPainterPath unit = placedOutline(text, face, QSize(0, 0), {1.0, 0, 0});
-    const double tallest = std::min((size.height() - 2) / unit.boundingRect().height(),
+    // The largest em size that could fit: the ink of the text at 1 pixel per em against the
+    // picture inside its frame.
+    const QPainterPath unit = placedOutline(text, face, QSize(0, 0), {1.0, 0});
+    const double largest = std::min((size.height() - 2) / unit.boundingRect().height(),
                                     (size.width() - 2) / unit.boundingRect().width());
 
-    for (double pixelSize = std::floor(tallest * 4) / 4; pixelSize >= tallest * 0.6; pixelSize -= 0.25) {
+    for (double pixelSize = std::floor(largest * 4) / 4; pixelSize >= largest * 0.6; pixelSize -= 0.25) {
         for (double letterSpacing = 0; letterSpacing <= 1.0; letterSpacing += 0.25) {
-            const QPainterPath outline = placedOutline(text, face, size, {pixelSize, letterSpacing, 0});
+            const QPainterPath outline = placedOutline(text, face, size, {pixelSize, letterSpacing});
             for (double embolden = 0; embolden <= 0.61; embolden += 0.1) {
                 const QImage mask = coverage(outline, size, embolden);
                 if (!frameIsClear(mask))
@@ -153,8 +152,8 @@ std::optional<Lettering> fitLettering(const QString& text, const QFont& face, QS
                 const double got = backgroundShare(image);
                 if (got < share.low || got > share.high)
                     continue;
-                // Nearness to the target counts most; a point of share weighs as much as
-                // 0.1 pixel of outline or 1 pixel of em size.
+                // One point of share from the target weighs as much as 0.1 pixel of added
+                // outline, 1 pixel less of em size or 1 pixel of extra spacing.
                 const double score = std::abs(got - share.target) * 100 + embolden * 10 - pixelSize + letterSpacing;
                 if (!best || score < bestScore) {
                     best = Lettering{image, pixelSize, letterSpacing, embolden, got};

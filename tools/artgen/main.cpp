@@ -6,9 +6,10 @@
 // and the icon's images as PNG files for packaging (packaging/icons/dilmora-NN.png).
 // Every file is read back and checked; any failed check ends the run with status 1.
 //
-// Run it from a build of this directory and commit what it writes:
-//   cmake -S tools/artgen -B build-art -G Ninja && cmake --build build-art
-//   build-art/dilmora-artgen .
+// Run it from the repository root and commit what it writes, either from the project's
+// build (target dilmora-artgen) or from a build of this directory alone:
+//   cmake -S tools/artgen -B build-artgen -G Ninja && cmake --build build-artgen
+//   build-artgen/dilmora-artgen .
 //
 // The fonts come from Debian's fonts-liberation and fonts-dejavu-core packages, loaded by
 // file name, and the text is drawn from outlines, so the same sources give the same bytes.
