@@ -14,7 +14,7 @@ constexpr ContentRow<2> kRows[] = {
     {" air out", " havalandırmak, açık havada bekletmek"},
     {" allow for", " göz önünde bulundurmak, pay bırakmak"},
     {" ask (someone) out", " davet etmek"},
-    {" attend to", " ilgilenmek, -e bakmak, dikkat vermek"},
+    {" attend to", " ilgilenmek, -e bakmak, dikkatini vermek"},
     {" back down (back off)", " geri çekilmek, hatasını kabullenmek"},
     {" back out of", " -den caymak, anlaşmadan vazgeçmek"},
     {" bear out", " doğrulamak, teyit etmek"},

@@ -50,6 +50,11 @@ case "$command" in
             echo "    apt-get install xvfb xauth && xvfb-run -a bash tools/build.sh run" >&2
             exit 1
         fi
+        # Outside a desktop session Qt wants a private runtime folder of its own.
+        if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+            XDG_RUNTIME_DIR=$(mktemp -d)
+            export XDG_RUNTIME_DIR
+        fi
         exec build/release/dilmora
         ;;
     test)

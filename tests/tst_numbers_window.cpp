@@ -1,0 +1,490 @@
+// Shows that the numbers window loads its fixed table of 88 numbered cells under two header cells,
+// lays them out without overlaps, lets only "Main Page" take the focus and closes through it.
+#include "app/main_window.h"
+#include "form_testing.h"
+#include "reference/numbers_window.h"
+#include "runtime/menu_bar.h"
+
+#include <QCloseEvent>
+#include <QImage>
+#include <QSet>
+
+#include <algorithm>
+#include <array>
+#include <memory>
+
+using namespace dilmora;
+using namespace testing;
+
+namespace {
+
+struct Cell {
+    int label;
+    const char* text;
+};
+
+// The whole table as the window shows it, row by row, columns 1 to 4.
+constexpr std::array<std::array<Cell, 4>, 22> kTable{{
+    {{{5, " 0 zero"}, {2, " 22 twentytwo"}, {47, " 1st first"}, {4, " 23rd twenty third"}}},
+    {{{6, " 1 one"}, {27, " 23 twentythree"}, {48, " 2nd second"}, {69, " 24th twentyfourth"}}},
+    {{{7, " 2 two"}, {28, " 24 twentyfour"}, {49, " 3rd third"}, {70, " 25th twentyfifth"}}},
+    {{{8, " 3 three"}, {29, " 25 twentyfive "}, {50, " 4th fourth"}, {71, " 26th twentysixth"}}},
+    {{{9, " 4 four"}, {30, " 26 twentysix"}, {51, " 5th fifth"}, {72, " 27th tw.seventh"}}},
+    {{{10, " 5 five"}, {31, " 27 twentyseven"}, {52, " 6th sixth"}, {73, " 28th twentyeighth"}}},
+    {{{11, " 6 six"}, {32, " 28 twentyeight"}, {53, " 7th seventh"}, {74, " 29th twentyninth"}}},
+    {{{12, " 7 seven"}, {33, " 29 twentynine"}, {54, " 8th eighth"}, {75, " 30th thirtieth"}}},
+    {{{13, " 8 eight"}, {34, " 30 thirty"}, {55, " 9th ninth"}, {76, " 40th fortieth "}}},
+    {{{14, " 9 nine"}, {35, " 40 forty"}, {56, " 10th tenth"}, {77, " 50th fiftieth"}}},
+    {{{15, " 10 ten"}, {36, " 50 fifty"}, {57, " 11th eleventh"}, {78, " 60th sixtieth"}}},
+    {{{16, " 11 eleven"}, {37, " 60 sixty"}, {58, " 12th twelfth"}, {79, " 70th sevetieth"}}},
+    {{{17, " 12 twelve"}, {38, " 70 seventy"}, {59, " 13th thirteenth"}, {80, " 80th eightieth"}}},
+    {{{18, " 13 thirteen"}, {39, " 80 eighty"}, {60, " 14th fourteenth"}, {81, " 90th ninetieth"}}},
+    {{{19, " 14 fourteen"}, {40, " 90 ninety"}, {61, " 15th fifteenth"}, {82, " 100th one hun.th"}}},
+    {{{20, " 15 fifteen"}, {41, " 100 one hundred"}, {62, " 16th sixteenth"}, {83, " 200th two hun.th"}}},
+    {{{21, " 16 sixteen"}, {42, " 200 two hundred"}, {63, " 17th seventeenth"}, {84, " 300th three hun.th"}}},
+    {{{22, " 17 seventeen"}, {43, " 1.000 one thousand"}, {64, " 18th eighteenth"}, {85, " 400th four hun.th"}}},
+    {{{23, " 18 eighteen"}, {44, " 10.000 ten thousand"}, {65, " 19th nineteenth"}, {86, " 500th five hun.th"}}},
+    {{{24, " 19 nineteen"}, {45, " 100.000 one hun.tho."}, {66, " 20th twentieth"}, {87, " 600th six hun.th"}}},
+    {{{25, " 20 twenty"}, {46, " 1.000.000 one million"}, {67, " 21st twentyfirst"}, {88, " 700th sev.hun.th"}}},
+    {{{26, " 21 twentyone"}, {89, " 2.000.000 two million"}, {68, " 22nd tw.second"}, {90, " 800th eig.hun.th"}}},
+}};
+
+// Left and width of the four columns, in twips.
+constexpr std::array<std::pair<int, int>, 4> kColumns{{{120, 1335}, {1440, 1695}, {3240, 1455}, {4680, 1455}}};
+
+QRect pixelsOf(int left, int top, int width, int height)
+{
+    return {left / 15, top / 15, width / 15, height / 15};
+}
+
+QString labelName(int number)
+{
+    return QStringLiteral("Label%1").arg(number);
+}
+
+const runtime::LabelDesign* designOf(const QString& name)
+{
+    for (const runtime::LabelDesign& label : reference::kNumbersDesign.labels) {
+        if (fromView(label.name) == name)
+            return &label;
+    }
+    return nullptr;
+}
+
+// Every caption of a loaded window by label name.
+QHash<QString, QString> captions(QWidget* window)
+{
+    QHash<QString, QString> texts;
+    for (QLabel* label : window->findChildren<QLabel*>())
+        texts.insert(label->objectName(), label->text());
+    return texts;
+}
+
+// Whether every outermost pixel of the widget as drawn is `colour`.
+bool outlineIs(QWidget* widget, QColor colour)
+{
+    const QImage image = widget->grab().toImage();
+    const QRgb expected = colour.rgb();
+    for (int x = 0; x < image.width(); ++x) {
+        if (image.pixel(x, 0) != expected || image.pixel(x, image.height() - 1) != expected)
+            return false;
+    }
+    for (int y = 0; y < image.height(); ++y) {
+        if (image.pixel(0, y) != expected || image.pixel(image.width() - 1, y) != expected)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+class TestNumbersWindow : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<runtime::Form> m_form; // loaded, never shown
+    std::unique_ptr<app::MainWindow> m_main;
+
+    QWidget* window() const { return m_form->window(); }
+    QLabel* label(const QString& name) const { return window()->findChild<QLabel*>(name); }
+
+    runtime::WrappingMenuBar* menuBar() const
+    {
+        return m_main->form().window()->findChild<runtime::WrappingMenuBar*>();
+    }
+
+    /// Chooses "Numbers" in the main window's menu bar, as a user clicks it.
+    void clickNumbersCommand()
+    {
+        runtime::WrappingMenuBar* bar = menuBar();
+        const QRect item = bar->itemRect(bar->item(QStringLiteral("numbers")));
+        QTest::mouseClick(windowOf(bar), Qt::LeftButton, {}, bar->mapTo(bar->window(), item.center()));
+    }
+
+    runtime::Form& numbersForm() { return m_main->numbers().form(); }
+
+    void openMainWindow()
+    {
+        m_main = std::make_unique<app::MainWindow>();
+        QVERIFY(m_main->form().show(runtime::Modality::Modeless) == runtime::Status::Ok);
+        QVERIFY(QTest::qWaitForWindowExposed(m_main->form().window()));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        runtime::configureApplication();
+        m_form = reference::createNumbersWindow();
+        QVERIFY(m_form->load() == runtime::Status::Ok);
+        QVERIFY(window());
+    }
+
+    void cleanupTestCase()
+    {
+        m_form.reset();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    void cleanup()
+    {
+        m_main.reset();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    void windowHasItsLook()
+    {
+        QCOMPARE(window()->objectName(), QStringLiteral("Form5"));
+        QCOMPARE(window()->windowTitle(), QStringLiteral("Numbers"));
+        auto* client = window()->findChild<QWidget*>(QStringLiteral("clientArea"));
+        QVERIFY(client);
+        QCOMPARE(client->geometry(), QRect(0, 0, 417, 425));
+        QCOMPARE(window()->minimumSize(), QSize(417, 425));
+        QCOMPARE(window()->maximumSize(), QSize(417, 425));
+        QVERIFY(!(window()->windowFlags() & Qt::WindowMinimizeButtonHint));
+        QVERIFY(!(window()->windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(window()->windowFlags() & Qt::WindowCloseButtonHint);
+        QCOMPARE(window()->palette().color(QPalette::Window), QColor(0xFF, 0xE0, 0xC0));
+        QVERIFY(!window()->windowIcon().isNull());
+        QVERIFY(!window()->findChild<QMenuBar*>());
+    }
+
+    void controlsAreNinetyLabelsAndOneButton()
+    {
+        QSet<QString> labels;
+        for (QLabel* each : window()->findChildren<QLabel*>()) {
+            QVERIFY2(each->pixmap().isNull(), qPrintable(each->objectName()));
+            labels.insert(each->objectName());
+        }
+        QSet<QString> expected;
+        for (int number = 1; number <= 90; ++number)
+            expected.insert(labelName(number));
+        QCOMPARE(labels, expected);
+
+        const QList<QAbstractButton*> buttons = window()->findChildren<QAbstractButton*>();
+        QCOMPARE(buttons.size(), 1);
+        QCOMPARE(buttons.first()->objectName(), QStringLiteral("Command1"));
+        QCOMPARE(buttons.first()->text(), QStringLiteral("Main Page"));
+    }
+
+    void gridCells_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("text");
+        for (int row = 1; row <= 22; ++row) {
+            for (int column = 1; column <= 4; ++column) {
+                const Cell& cell = kTable[std::size_t(row - 1)][std::size_t(column - 1)];
+                const QString text = QString::fromUtf8(cell.text);
+                QTest::addRow("Label%d %s", cell.label, qPrintable(text.trimmed()))
+                    << labelName(cell.label) << row << column << text;
+            }
+        }
+    }
+
+    void gridCells()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, row);
+        QFETCH(int, column);
+        QFETCH(QString, text);
+        QLabel* cell = label(name);
+        QVERIFY(cell);
+        QCOMPARE(cell->text(), text);
+        const auto [left, width] = kColumns[std::size_t(column - 1)];
+        QCOMPARE(cell->geometry(), pixelsOf(left, 480 + 240 * (row - 1), width, 255));
+        QVERIFY(cell->autoFillBackground());
+        QCOMPARE(cell->palette().color(QPalette::Window), QColor(0xC0, 0xC0, 0xFF));
+        QCOMPARE(cell->frameShape(), QFrame::Box);
+        QCOMPARE(cell->frameShadow(), QFrame::Plain);
+        QCOMPARE(cell->frameWidth(), 1);
+        QVERIFY(outlineIs(cell, cell->palette().color(QPalette::WindowText)));
+        // One line, cut at the cell's edge rather than wrapped or shortened.
+        QVERIFY(!cell->wordWrap());
+        QVERIFY(cell->alignment() & Qt::AlignLeft);
+        QVERIFY(cell->toolTip().isEmpty());
+        QCOMPARE(cell->focusPolicy(), Qt::NoFocus);
+
+        const runtime::LabelDesign* design = designOf(name);
+        QVERIFY(design);
+        QCOMPARE(design->tabIndex, name.mid(5).toInt());
+    }
+
+    void headerCells_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("toolTip");
+        QTest::newRow("cardinals") << "Label1" << 1 << " Normal Numbers" << "Normal Sayılar";
+        QTest::newRow("ordinals") << "Label3" << 3 << " Numbers (st,nd,th)" << "-nci: birinci (1.)";
+    }
+
+    void headerCells()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, column);
+        QFETCH(QString, caption);
+        QFETCH(QString, toolTip);
+        QLabel* cell = label(name);
+        QVERIFY(cell);
+        QCOMPARE(cell->text(), caption);
+        QCOMPARE(cell->toolTip(), toolTip);
+        const auto [left, width] = kColumns[std::size_t(column - 1)];
+        QCOMPARE(cell->geometry(), pixelsOf(left, 240, width, 255));
+        QVERIFY(cell->autoFillBackground());
+        QCOMPARE(cell->palette().color(QPalette::Window), QColor(0xFF, 0xC0, 0xC0));
+        QCOMPARE(cell->frameShape(), QFrame::Box);
+        QCOMPARE(cell->frameShadow(), QFrame::Plain);
+        QCOMPARE(cell->frameWidth(), 1);
+        QCOMPARE(cell->focusPolicy(), Qt::NoFocus);
+        QCOMPARE(designOf(name)->tabIndex, name.mid(5).toInt());
+    }
+
+    void onlyTheHeaderCellsHaveToolTips()
+    {
+        QStringList withToolTip;
+        for (QWidget* each : window()->findChildren<QWidget*>()) {
+            if (!each->toolTip().isEmpty())
+                withToolTip << each->objectName();
+        }
+        withToolTip.sort();
+        QCOMPARE(withToolTip, QStringList({"Label1", "Label3"}));
+        QVERIFY(window()->toolTip().isEmpty());
+    }
+
+    void headerRowIsEmptyAboveColumnsTwoAndFour()
+    {
+        // No control but the two header cells reaches above the first grid row.
+        for (QWidget* each : window()->findChildren<QWidget*>()) {
+            if (each->objectName() == "Label1" || each->objectName() == "Label3"
+                || each->objectName() == "clientArea")
+                continue;
+            QVERIFY2(each->y() >= 480 / 15, qPrintable(each->objectName()));
+        }
+        // And the window background shows there.
+        const QImage image = window()->grab().toImage();
+        const QRgb background = qRgb(0xFF, 0xE0, 0xC0);
+        for (int column : {2, 4}) {
+            const QRect header = pixelsOf(kColumns[std::size_t(column - 1)].first, 240,
+                                          kColumns[std::size_t(column - 1)].second, 240);
+            for (int y = header.top(); y <= header.bottom(); ++y) {
+                for (int x = header.left() + 1; x < header.right(); ++x)
+                    QVERIFY2(image.pixel(x, y) == background,
+                             qPrintable(QString("column %1 at %2,%3").arg(column).arg(x).arg(y)));
+            }
+        }
+    }
+
+    void mainPageButtonHasItsDesign()
+    {
+        auto* button = window()->findChild<QPushButton*>(QStringLiteral("Command1"));
+        QVERIFY(button);
+        QCOMPARE(button->text(), QStringLiteral("Main Page"));
+        QCOMPARE(button->geometry(), pixelsOf(120, 5880, 1335, 375));
+        QCOMPARE(button->palette().color(QPalette::Button), QColor(0xFF, 0xC0, 0xC0));
+        QVERIFY(!button->isDefault());
+        QVERIFY(!button->autoDefault());
+        QVERIFY(button->toolTip().isEmpty());
+        QVERIFY(button->shortcut().isEmpty());
+        QCOMPARE(reference::kNumbersDesign.buttons.size(), std::size_t(1));
+        QCOMPARE(reference::kNumbersDesign.buttons[0].tabIndex, 0);
+    }
+
+    void onlyMainPageTakesTheFocus()
+    {
+        QStringList focusable;
+        QWidgetList widgets = window()->findChildren<QWidget*>();
+        widgets << window();
+        for (QWidget* each : widgets) {
+            if (each->focusPolicy() != Qt::NoFocus)
+                focusable << each->objectName();
+        }
+        QCOMPARE(focusable, QStringList{"Command1"});
+    }
+
+    void cellsShareOnlyTheirBorderLines()
+    {
+        const QList<QLabel*> labels = window()->findChildren<QLabel*>();
+        QCOMPARE(labels.size(), 90);
+        int sharedBorders = 0;
+        for (qsizetype i = 0; i < labels.size(); ++i) {
+            for (qsizetype j = i + 1; j < labels.size(); ++j) {
+                const QRect common = labels[i]->geometry() & labels[j]->geometry();
+                if (common.isEmpty())
+                    continue;
+                ++sharedBorders;
+                QVERIFY2(common.width() <= 1 || common.height() <= 1,
+                         qPrintable(QString("%1 and %2 overlap by %3 x %4 pixels")
+                                        .arg(labels[i]->objectName(), labels[j]->objectName())
+                                        .arg(common.width())
+                                        .arg(common.height())));
+            }
+        }
+        // Within a column each of the 22 rows (the header included where there is one) shares
+        // a line with the cell above; columns 1 and 2, and 3 and 4, share theirs side by side
+        // and at the corners.
+        QVERIFY(sharedBorders > 0);
+        auto* button = window()->findChild<QPushButton*>(QStringLiteral("Command1"));
+        for (QLabel* each : labels)
+            QVERIFY2(!each->geometry().intersects(button->geometry()), qPrintable(each->objectName()));
+    }
+
+    void longTextsRunToTheCellEdge_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("2.000.000 two million") << "Label89";
+        QTest::newRow("1.000.000 one million") << "Label46";
+        QTest::newRow("300th three hun.th") << "Label84";
+        QTest::newRow("28th twentyeighth") << "Label73";
+        QTest::newRow("Numbers (st,nd,th)") << "Label3";
+    }
+
+    void longTextsRunToTheCellEdge()
+    {
+        QFETCH(QString, name);
+        QLabel* cell = label(name);
+        QVERIFY(cell);
+        const QFontMetrics metrics(cell->font());
+        const QRect inside = cell->contentsRect();
+        if (metrics.horizontalAdvance(cell->text()) <= inside.width())
+            QSKIP("the text fits its cell in this font");
+        // The label keeps its size and its whole text; what lies beyond the cell's right
+        // border is cut off there, so text is drawn in the last pixels inside the border.
+        QCOMPARE(cell->size(), pixelsOf(0, 0, name == "Label89" || name == "Label46" ? 1695 : 1455,
+                                        255).size());
+        const QImage image = cell->grab().toImage();
+        const QRgb background = cell->palette().color(QPalette::Window).rgb();
+        bool inkNearTheEdge = false;
+        for (int x = inside.right() - 4; x <= inside.right(); ++x) {
+            for (int y = inside.top(); y <= inside.bottom(); ++y)
+                inkNearTheEdge = inkNearTheEdge || image.pixel(x, y) != background;
+        }
+        QVERIFY(inkNearTheEdge);
+        QVERIFY(outlineIs(cell, cell->palette().color(QPalette::WindowText)));
+    }
+
+    void mainPageClosesAndReopensWithTheSameTexts()
+    {
+        openMainWindow();
+        QHash<QString, QString> first;
+        QHash<QString, QString> second;
+        auto closeWithMainPage = [this](QHash<QString, QString>& texts) {
+            QWidget* modal = QApplication::activeModalWidget();
+            QVERIFY(modal);
+            QCOMPARE(modal->objectName(), QStringLiteral("Form5"));
+            texts = captions(modal);
+            click(modal->findChild<QWidget*>(QStringLiteral("Command1")));
+            QVERIFY(!numbersForm().isLoaded());
+            QVERIFY(!modal->isVisible());
+        };
+        whileModal([&] { closeWithMainPage(first); }, [&] { clickNumbersCommand(); });
+        QVERIFY(!QApplication::activeModalWidget());
+        QVERIFY(!numbersForm().isLoaded());
+        QCOMPARE(first.size(), 90);
+        QCOMPARE(first.value("Label89"), QStringLiteral(" 2.000.000 two million"));
+
+        // The main window takes input again: its menu opens the window once more.
+        whileModal([&] { closeWithMainPage(second); }, [&] { clickNumbersCommand(); });
+        QVERIFY(!QApplication::activeModalWidget());
+        QCOMPARE(second, first);
+    }
+
+    void titleBarCloseUnloadsTheWindow()
+    {
+        openMainWindow();
+        whileModal(
+            [&] {
+                QWidget* modal = QApplication::activeModalWidget();
+                QVERIFY(modal);
+                QCloseEvent close;
+                QApplication::sendEvent(modal->windowHandle(), &close);
+                QVERIFY(!numbersForm().isLoaded());
+            },
+            [&] { clickNumbersCommand(); });
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+
+    void mainPageHasTheFocusOnOpening()
+    {
+        openMainWindow();
+        whileModal(
+            [&] {
+                QWidget* modal = QApplication::activeModalWidget();
+                QVERIFY(modal);
+                QVERIFY(QTest::qWaitForWindowActive(modal));
+                QVERIFY(QApplication::focusWidget());
+                QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Command1"));
+                // Tab has nowhere else to go.
+                key(modal, Qt::Key_Tab);
+                QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Command1"));
+                click(modal->findChild<QWidget*>(QStringLiteral("Command1")));
+            },
+            [&] { clickNumbersCommand(); });
+        QVERIFY(!numbersForm().isLoaded());
+    }
+
+    void keysOnMainPage_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("Escape keeps the window") << int(Qt::Key_Escape) << int(Qt::NoModifier) << false;
+        QTest::newRow("Return presses Main Page") << int(Qt::Key_Return) << int(Qt::NoModifier) << true;
+        QTest::newRow("Enter presses Main Page") << int(Qt::Key_Enter) << int(Qt::NoModifier) << true;
+        QTest::newRow("keypad Enter presses Main Page")
+            << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << true;
+        QTest::newRow("Space presses Main Page") << int(Qt::Key_Space) << int(Qt::NoModifier) << true;
+    }
+
+    void keysOnMainPage()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(bool, closes);
+        openMainWindow();
+        bool stillOpen = false;
+        bool closed = false;
+        whileModal(
+            [&] {
+                QWidget* modal = QApplication::activeModalWidget();
+                QVERIFY(modal);
+                QVERIFY(QTest::qWaitForWindowActive(modal));
+                QTest::keyClick(modal->windowHandle(), Qt::Key(key),
+                                Qt::KeyboardModifiers(modifiers));
+                // A pressed button clicks after a short animation.
+                closed = QTest::qWaitFor([&] { return !numbersForm().isLoaded(); }, 500);
+                stillOpen = numbersForm().isLoaded() && modal->isVisible();
+                if (stillOpen)
+                    click(modal->findChild<QWidget*>(QStringLiteral("Command1")));
+            },
+            [&] { clickNumbersCommand(); });
+        QCOMPARE(closed, closes);
+        QCOMPARE(stillOpen, !closes);
+        QVERIFY(!numbersForm().isLoaded());
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+};
+
+QTEST_MAIN(TestNumbersWindow)
+#include "tst_numbers_window.moc"
