@@ -196,6 +196,10 @@ void WrappingMenuBar::leaveEvent(QEvent*)
 void WrappingMenuBar::keyPressEvent(QKeyEvent* event)
 {
     QMenuBar::keyPressEvent(event);
+    // Leaving the keyboard navigation (Escape, or a command run) gives the
+    // focus back; with nothing else to take it, the bar lets go of it.
+    if (!activeAction() && hasFocus())
+        clearFocus();
     update();
 }
 

@@ -261,7 +261,6 @@ private slots:
                                      .arg(inside.width())
                                      .arg(inside.height())
                                      .arg(metrics.lineSpacing());
-        qInfo("%s", qPrintable(measured));
         QVERIFY2(drawn.width() <= inside.width(), qPrintable(measured));
         QVERIFY2(drawn.height() <= inside.height(), qPrintable(measured));
         QVERIFY2(drawn.height() <= maxLines * metrics.lineSpacing(), qPrintable(measured));

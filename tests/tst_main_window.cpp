@@ -130,6 +130,34 @@ private slots:
             QVERIFY(!extension->isVisible());
     }
 
+    void menuBarWrapsItemsThatDoNotFit()
+    {
+        // A narrower window than the items need: they go on further rows,
+        // each stays visible and answers a click, none hides in an extension.
+        QWidget window;
+        window.setFixedSize(200, 100);
+        runtime::WrappingMenuBar bar(200, &window);
+        QStringList triggered;
+        for (const char* caption : {"Irregular Verbs", "Phrasal Verbs", "Particles", "Numbers",
+                                    "About Programmer"}) {
+            QAction* action = bar.addItem(QString::fromLatin1(caption), QString::fromLatin1(caption));
+            connect(action, &QAction::triggered, this, [&triggered, action] { triggered << action->text(); });
+        }
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QList<QAction*> actions = bar.actions();
+        QVERIFY(bar.itemRect(actions.last()).top() > bar.itemRect(actions.first()).top());
+        QVERIFY(bar.wrappedHeight() > bar.itemRect(actions.last()).bottom());
+        for (QAction* action : actions) {
+            QVERIFY(bar.itemRect(action).right() < 200);
+            QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, bar.itemRect(action).center());
+        }
+        QCOMPARE(triggered, QStringList({"Irregular Verbs", "Phrasal Verbs", "Particles", "Numbers",
+                                         "About Programmer"}));
+        for (auto* extension : bar.findChildren<QToolButton*>())
+            QVERIFY(!extension->isVisible());
+    }
+
     void commandOpensItsWindowModally_data()
     {
         QTest::addColumn<QString>("item");
@@ -235,6 +263,21 @@ private slots:
                         QApplication::activeModalWidget()->close(); },
                    [&] { key(window, Qt::Key_Return); });
         QVERIFY(!m_main->about().isEmpty());
+    }
+
+    void altReachesTheMenuBar()
+    {
+        QWidget* window = m_main->form().window();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QTest::keyPress(window->windowHandle(), Qt::Key_Alt, Qt::AltModifier);
+        QTest::keyRelease(window->windowHandle(), Qt::Key_Alt, Qt::NoModifier);
+        QVERIFY(menuBar()->hasFocus());
+        QCOMPARE(menuBar()->activeAction(), item("irregularverbs"));
+        key(window, Qt::Key_Escape);
+        QVERIFY(!menuBar()->activeAction());
+        QVERIFY(!menuBar()->hasFocus());
+        QVERIFY(m_main->form().isLoaded());
     }
 
     void closingTheMainWindowUnloadsIt()
