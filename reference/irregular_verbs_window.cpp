@@ -31,7 +31,7 @@ constexpr DesignCaption kDesignCaptions[] = {{81, " burst "}};
 
 } // namespace
 
-const PagedWindowSpec kIrregularVerbsSpec{
+const PagedWindowOutline kIrregularVerbsOutline{
     .name = "Form3",
     .title = "Irregular Verbs",
     .columns = kColumns,
@@ -42,8 +42,8 @@ const PagedWindowSpec kIrregularVerbsSpec{
 
 std::unique_ptr<runtime::Form> createIrregularVerbsWindow()
 {
-    static const PagedDesign design(kIrregularVerbsSpec, firstPage(kIrregularVerbs));
-    return createPagedWindow(kIrregularVerbsSpec, design, kIrregularVerbs);
+    static const PagedDesign design(kIrregularVerbsOutline, firstPage(kIrregularVerbs));
+    return createPagedWindow(kIrregularVerbsOutline, design, kIrregularVerbs);
 }
 
 } // namespace dilmora::reference

@@ -7,7 +7,7 @@
 
 namespace dilmora::reference {
 
-extern const PagedWindowSpec kIrregularVerbsSpec;
+extern const PagedWindowOutline kIrregularVerbsOutline;
 
 std::unique_ptr<runtime::Form> createIrregularVerbsWindow();
 

@@ -1,7 +1,7 @@
 // The paged reference window: a grid of bordered cells under a header row,
 // and a row of buttons that each show one page of a content table.
 //
-// A window is described by a PagedWindowSpec: its grid columns, header
+// A window is described by a PagedWindowOutline: its grid columns, header
 // cells, buttons with the page each shows, and the few design captions that
 // differ from page 1. PagedDesign derives the full design from it (the grid
 // labels are numbered N + N * (row - 1) + column and open on page 1), and
@@ -42,7 +42,7 @@ struct DesignCaption {
     std::string_view caption;
 };
 
-struct PagedWindowSpec {
+struct PagedWindowOutline {
     std::string_view name;
     std::string_view title;
     std::span<const Column> columns;      ///< Left to right; one header cell each.
@@ -64,11 +64,11 @@ constexpr int gridLabelNumber(int columns, int row, int column)
     return columns + columns * (row - 1) + column;
 }
 
-/// The full design of a paged window, derived once from its spec and the
+/// The full design of a paged window, derived once from its outline and the
 /// first page of its table.
 class PagedDesign {
 public:
-    PagedDesign(const PagedWindowSpec& spec, const std::vector<std::string_view>& firstPage);
+    PagedDesign(const PagedWindowOutline& outline, const std::vector<std::string_view>& firstPage);
     const runtime::FormDesign& form() const { return m_form; }
 
 private:
@@ -102,12 +102,12 @@ void showPage(runtime::Form& window, const ContentTable<N>& table, int page)
 
 /// A form for the design, each button bound to its page or to "Main Page".
 template <std::size_t N>
-std::unique_ptr<runtime::Form> createPagedWindow(const PagedWindowSpec& spec,
+std::unique_ptr<runtime::Form> createPagedWindow(const PagedWindowOutline& outline,
                                                  const PagedDesign& design,
                                                  const ContentTable<N>& table)
 {
     auto window = std::make_unique<runtime::Form>(design.form());
-    for (const PageButton& button : spec.buttons) {
+    for (const PageButton& button : outline.buttons) {
         if (button.page == kMainPage)
             window->onClick(button.name, mainPage);
         else

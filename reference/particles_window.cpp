@@ -25,7 +25,7 @@ constexpr PageButton kButtons[] = {
 
 } // namespace
 
-const PagedWindowSpec kParticlesSpec{
+const PagedWindowOutline kParticlesOutline{
     .name = "Form4",
     .title = "Particles",
     .columns = kColumns,
@@ -35,8 +35,8 @@ const PagedWindowSpec kParticlesSpec{
 
 std::unique_ptr<runtime::Form> createParticlesWindow()
 {
-    static const PagedDesign design(kParticlesSpec, firstPage(kParticles));
-    return createPagedWindow(kParticlesSpec, design, kParticles);
+    static const PagedDesign design(kParticlesOutline, firstPage(kParticles));
+    return createPagedWindow(kParticlesOutline, design, kParticles);
 }
 
 } // namespace dilmora::reference

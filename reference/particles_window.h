@@ -7,7 +7,7 @@
 
 namespace dilmora::reference {
 
-extern const PagedWindowSpec kParticlesSpec;
+extern const PagedWindowOutline kParticlesOutline;
 
 std::unique_ptr<runtime::Form> createParticlesWindow();
 

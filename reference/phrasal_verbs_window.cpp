@@ -36,7 +36,7 @@ constexpr DesignCaption kDesignCaptions[] = {{62, " istenmedik bir şeye yol aç
 
 } // namespace
 
-const PagedWindowSpec kPhrasalVerbsSpec{
+const PagedWindowOutline kPhrasalVerbsOutline{
     .name = "Form6",
     .title = "Phrasal Verbs",
     .columns = kColumns,
@@ -47,8 +47,8 @@ const PagedWindowSpec kPhrasalVerbsSpec{
 
 std::unique_ptr<runtime::Form> createPhrasalVerbsWindow()
 {
-    static const PagedDesign design(kPhrasalVerbsSpec, firstPage(kPhrasalVerbs));
-    return createPagedWindow(kPhrasalVerbsSpec, design, kPhrasalVerbs);
+    static const PagedDesign design(kPhrasalVerbsOutline, firstPage(kPhrasalVerbs));
+    return createPagedWindow(kPhrasalVerbsOutline, design, kPhrasalVerbs);
 }
 
 } // namespace dilmora::reference

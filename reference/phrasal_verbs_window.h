@@ -7,7 +7,7 @@
 
 namespace dilmora::reference {
 
-extern const PagedWindowSpec kPhrasalVerbsSpec;
+extern const PagedWindowOutline kPhrasalVerbsOutline;
 
 std::unique_ptr<runtime::Form> createPhrasalVerbsWindow();
 

@@ -21,7 +21,7 @@ namespace {
 
 /// One paged window with its table, so that a test can run over all three.
 struct PagedWindow {
-    const reference::PagedWindowSpec& spec;
+    const reference::PagedWindowOutline& outline;
     std::unique_ptr<runtime::Form> (*create)();
     int columns;
     int pages;
@@ -30,10 +30,10 @@ struct PagedWindow {
 };
 
 template <std::size_t N>
-PagedWindow paged(const reference::PagedWindowSpec& spec, std::unique_ptr<runtime::Form> (*create)(),
+PagedWindow paged(const reference::PagedWindowOutline& outline, std::unique_ptr<runtime::Form> (*create)(),
                   const ContentTable<N>& table)
 {
-    return {spec, create, int(N), table.pageCount(),
+    return {outline, create, int(N), table.pageCount(),
             [&table](int page, int k) { return table.text(page, k); },
             [&table](runtime::Form& form, int page) { reference::showPage(form, table, page); }};
 }
@@ -41,12 +41,12 @@ PagedWindow paged(const reference::PagedWindowSpec& spec, std::unique_ptr<runtim
 PagedWindow windowNamed(const QString& name)
 {
     if (name == "Form3")
-        return paged(reference::kIrregularVerbsSpec, reference::createIrregularVerbsWindow,
+        return paged(reference::kIrregularVerbsOutline, reference::createIrregularVerbsWindow,
                      reference::kIrregularVerbs);
     if (name == "Form6")
-        return paged(reference::kPhrasalVerbsSpec, reference::createPhrasalVerbsWindow,
+        return paged(reference::kPhrasalVerbsOutline, reference::createPhrasalVerbsWindow,
                      reference::kPhrasalVerbs);
-    return paged(reference::kParticlesSpec, reference::createParticlesWindow, reference::kParticles);
+    return paged(reference::kParticlesOutline, reference::createParticlesWindow, reference::kParticles);
 }
 
 QString labelName(int number)
@@ -100,7 +100,7 @@ private slots:
                 const int number = row == 0 ? c : n + n * (row - 1) + c;
                 auto* cell = instance->window()->findChild<QLabel*>(labelName(number));
                 QVERIFY2(cell, qPrintable(labelName(number)));
-                const reference::Column column = window.spec.columns[c - 1];
+                const reference::Column column = window.outline.columns[c - 1];
                 const int top = row == 0 ? 240 : 480 + 240 * (row - 1);
                 QCOMPARE(cell->geometry(), QRect(column.left / 15, top / 15, column.width / 15, 17));
                 QCOMPARE(cell->frameShape(), QFrame::Box);
@@ -122,7 +122,7 @@ private slots:
         auto instance = window.create();
         QVERIFY(instance->load() == runtime::Status::Ok);
         QWidget* previous = nullptr;
-        for (const reference::PageButton& design : window.spec.buttons) {
+        for (const reference::PageButton& design : window.outline.buttons) {
             auto* button = instance->window()->findChild<QPushButton*>(fromView(design.name));
             QVERIFY(button);
             QCOMPARE(button->text(), fromView(design.caption));
@@ -136,7 +136,7 @@ private slots:
             previous = button;
         }
         // The last button ends under the grid's right edge.
-        QCOMPARE(window.spec.buttons.back().left + window.spec.buttons.back().width, 6015);
+        QCOMPARE(window.outline.buttons.back().left + window.outline.buttons.back().width, 6015);
     }
 
     void everyPageWritesEveryCellInLabelOrder_data() { addWindows(); }
@@ -295,7 +295,7 @@ private slots:
         QTest::addColumn<QString>("button");
         QTest::addColumn<int>("page");
         for (const QString form : {"Form3", "Form6", "Form4"}) {
-            for (const reference::PageButton& button : windowNamed(form).spec.buttons) {
+            for (const reference::PageButton& button : windowNamed(form).outline.buttons) {
                 if (button.page != reference::kMainPage)
                     QTest::addRow("%s %s", qPrintable(form), button.caption.data())
                         << form << fromView(button.name) << button.page;
