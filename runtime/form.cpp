@@ -94,10 +94,10 @@ Status Form::load()
     for (const ButtonDesign* button : buttons) {
         auto* widget = new CommandButton(*button, client);
         controls.emplace(button->name, widget);
-        if (!previous)
-            widget->setFocus();
         if (previous)
             QWidget::setTabOrder(previous, widget);
+        else
+            widget->setFocus(); // the lowest tab index has the focus when the window opens
         previous = widget;
     }
 
@@ -113,14 +113,16 @@ Status Form::load()
 void Form::connectClicks()
 {
     for (const auto& [control, handler] : m_clicks) {
+        const auto found = m_controls.find(control);
+        if (found == m_controls.end())
+            continue;
         auto run = [this, handler = handler] { runHandler([&] { handler(*this); }); };
-        const QString name = toQString(control);
-        if (auto* button = m_window->findChild<CommandButton*>(name))
+        if (auto* button = dynamic_cast<CommandButton*>(found->second))
             QObject::connect(button, &QPushButton::clicked, button, run);
-        else if (auto* label = m_window->findChild<FormLabel*>(name))
+        else if (auto* label = dynamic_cast<FormLabel*>(found->second))
             label->setClickHandler(run);
-        else if (QAction* item = m_window->menuBar() ? m_window->menuBar()->item(name) : nullptr)
-            QObject::connect(item, &QAction::triggered, item, run);
+        else if (auto* menuBar = dynamic_cast<WrappingMenuBar*>(found->second))
+            QObject::connect(menuBar->item(toQString(control)), &QAction::triggered, menuBar, run);
     }
 }
 

@@ -87,8 +87,9 @@ CommandButton::CommandButton(const ButtonDesign& design, QWidget* parent)
 
 void CommandButton::keyPressEvent(QKeyEvent* event)
 {
+    // The keypad's Enter comes with the keypad flag; it presses the button too.
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
-        && event->modifiers() == Qt::NoModifier) {
+        && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
         animateClick();
         return;
     }

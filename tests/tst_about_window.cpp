@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <QUrl>
 
+#include <algorithm>
 #include <memory>
 
 using namespace dilmora;
@@ -216,6 +217,41 @@ private slots:
         QVERIFY2(host == "example.org" || host == "example.com" || host.endsWith(".example.org")
                      || host.endsWith(".example.com"),
                  qPrintable(host));
+    }
+
+    void leadingBlanksAreDrawn_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("blanks");
+        QTest::newRow("no blank before Hello") << "Label1" << "";
+        QTest::newRow("one blank before Web page") << "Label5" << " ";
+        QTest::newRow("two blanks before Exit") << "Label7" << "  ";
+    }
+
+    void leadingBlanksAreDrawn()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, blanks);
+        QLabel* line = label(name);
+        QVERIFY(line);
+        QVERIFY(line->text().startsWith(blanks + line->text().trimmed().left(1)));
+        // The first ink stands where the first letter follows the blanks.
+        const QImage image = line->grab().toImage();
+        const QRgb background = line->palette().color(QPalette::Window).rgb();
+        int firstInk = -1;
+        for (int x = 0; x < image.width() && firstInk < 0; ++x) {
+            for (int y = 0; y < image.height(); ++y) {
+                if (image.pixel(x, y) != background) {
+                    firstInk = x;
+                    break;
+                }
+            }
+        }
+        const QFontMetrics metrics(line->font());
+        const int expected = metrics.horizontalAdvance(blanks)
+                             + std::max(0, metrics.leftBearing(line->text().trimmed().at(0)));
+        QVERIFY2(qAbs(firstInk - expected) <= 1,
+                 qPrintable(QString("first ink at %1, expected %2").arg(firstInk).arg(expected)));
     }
 
     void pictureAtItsNaturalSize()

@@ -9,7 +9,6 @@
 #include <QImage>
 #include <QSet>
 
-#include <algorithm>
 #include <array>
 #include <memory>
 
@@ -331,24 +330,34 @@ private slots:
     {
         const QList<QLabel*> labels = window()->findChildren<QLabel*>();
         QCOMPARE(labels.size(), 90);
-        int sharedBorders = 0;
+        int rowLines = 0;    // one cell above another
+        int columnLines = 0; // one cell beside another
+        int corners = 0;     // diagonal neighbours meeting in one pixel
         for (qsizetype i = 0; i < labels.size(); ++i) {
             for (qsizetype j = i + 1; j < labels.size(); ++j) {
                 const QRect common = labels[i]->geometry() & labels[j]->geometry();
                 if (common.isEmpty())
                     continue;
-                ++sharedBorders;
                 QVERIFY2(common.width() <= 1 || common.height() <= 1,
                          qPrintable(QString("%1 and %2 overlap by %3 x %4 pixels")
                                         .arg(labels[i]->objectName(), labels[j]->objectName())
                                         .arg(common.width())
                                         .arg(common.height())));
+                if (common.size() == QSize(1, 1))
+                    ++corners;
+                else if (common.height() == 1)
+                    ++rowLines;
+                else
+                    ++columnLines;
             }
         }
-        // Within a column each of the 22 rows (the header included where there is one) shares
-        // a line with the cell above; columns 1 and 2, and 3 and 4, share theirs side by side
-        // and at the corners.
-        QVERIFY(sharedBorders > 0);
+        // Columns 1 and 3 stack 23 cells with their headers, columns 2 and 4 stack 22.
+        QCOMPARE(rowLines, 22 + 21 + 22 + 21);
+        // Columns 2 and 4 lean on the right border of their left neighbours in all 22 rows ...
+        QCOMPARE(columnLines, 2 * 22);
+        // ... and meet the cells diagonally above and below theirs in one pixel, the header
+        // cell included.
+        QCOMPARE(corners, 2 * (2 * 21 + 1));
         auto* button = window()->findChild<QPushButton*>(QStringLiteral("Command1"));
         for (QLabel* each : labels)
             QVERIFY2(!each->geometry().intersects(button->geometry()), qPrintable(each->objectName()));
