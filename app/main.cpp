@@ -12,6 +12,7 @@ int main(int, char** argv)
     static int argumentCount = 1;
     static char* arguments[] = {argv[0], nullptr};
     QApplication application(argumentCount, arguments);
+    QGuiApplication::setDesktopFileName(QStringLiteral(DILMORA_APP_ID));
     dilmora::runtime::configureApplication();
     dilmora::app::MainWindow mainWindow;
     return dilmora::runtime::run(mainWindow.form());

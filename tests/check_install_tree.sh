@@ -43,6 +43,9 @@ fi
 program=$prefix/bin/dilmora
 [ -x "$program" ] || fail "bin/dilmora is not executable"
 [ "$(head -c 4 "$program" | od -An -c | tr -d ' ')" = '177ELF' ] || fail "bin/dilmora is no ELF program"
+if readelf -d "$program" 2>/dev/null | grep -qE "\((RPATH|RUNPATH)\)"; then
+    fail "bin/dilmora searches for libraries in: $(readelf -d "$program" | grep -E "\((RPATH|RUNPATH)\)")"
+fi
 
 # A PNG's IHDR holds its width and height as big-endian 32-bit numbers at bytes 16 and 20.
 png_size() {

@@ -44,6 +44,7 @@ check_entry Name Dilmora
 check_entry Exec dilmora
 check_entry Icon "$id"
 check_entry Terminal false
+check_entry StartupWMClass dilmora
 check_entry Categories 'Education;Languages;'
 check_entry Comment 'English reference for Turkish speakers who learn English'
 check_entry 'Comment[tr]' 'İngilizce öğrenen Türkçe konuşanlar için İngilizce başvuru kaynağı'

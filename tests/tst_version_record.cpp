@@ -157,7 +157,7 @@ std::optional<Block> readBlock(const QByteArray& bytes, qsizetype at, qsizetype 
     return block;
 }
 
-const Block* findChild(const Block& parent, const QString& key)
+const Block* childBlock(const Block& parent, const QString& key)
 {
     for (const Block& child : parent.children) {
         if (child.key == key)
@@ -240,7 +240,7 @@ void TestVersionRecord::initTestCase()
     QVERIFY2(version, "the resources hold no version record");
     m_record = readBlock(version->data, 0, version->data.size(), &error);
     QVERIFY2(m_record, qPrintable(error));
-    const Block* stringFileInfo = findChild(*m_record, QStringLiteral("StringFileInfo"));
+    const Block* stringFileInfo = childBlock(*m_record, QStringLiteral("StringFileInfo"));
     QVERIFY2(stringFileInfo, "the version record has no StringFileInfo");
     QCOMPARE(stringFileInfo->children.size(), size_t(1));
     m_table = &stringFileInfo->children.front();
@@ -318,7 +318,7 @@ void TestVersionRecord::strings()
     QFETCH(QString, key);
     QFETCH(QString, expected);
 
-    const Block* string = findChild(*m_table, key);
+    const Block* string = childBlock(*m_table, key);
     QVERIFY2(string, "missing from the string table");
     QCOMPARE(string->type, kTypeText);
     QCOMPARE(string->text, expected);
@@ -340,9 +340,9 @@ void TestVersionRecord::translation()
 {
     // The string table's key names the language and code page that VarFileInfo lists.
     QCOMPARE(m_table->key, QStringLiteral("040904B0"));
-    const Block* varFileInfo = findChild(*m_record, QStringLiteral("VarFileInfo"));
+    const Block* varFileInfo = childBlock(*m_record, QStringLiteral("VarFileInfo"));
     QVERIFY2(varFileInfo, "the version record has no VarFileInfo");
-    const Block* translation = findChild(*varFileInfo, QStringLiteral("Translation"));
+    const Block* translation = childBlock(*varFileInfo, QStringLiteral("Translation"));
     QVERIFY2(translation, "VarFileInfo has no Translation");
     QCOMPARE(translation->value.size(), 4);
     QCOMPARE(readU16(translation->value, 0), 0x0409u);  // U.S. English

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Builds Dilmora's Debian package on a Debian 12 machine.
+#
+#   bash tools/package.sh [build folder]    default: build/package
+#
+# Installs what is missing, builds the program optimised, and writes
+# <build folder>/dilmora_<version>_<architecture>.deb. Then, as root:
+#   apt-get install ./build/package/dilmora_*.deb
+# and tools/check-package.sh installs it, starts it and removes it again.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+
+build=${1:-build/package}
+
+# dpkg-dev's dpkg-shlibdeps works out the libraries' packages, and CPack asks
+# file(1) which of the installed files are programs.
+packages=(cmake ninja-build g++ qt6-base-dev dpkg-dev file)
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$package")
+    fi
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DDILMORA_BUILD_TOOLS=OFF >/dev/null
+cmake --build "$build" -j "$(nproc)"
+rm -f "$build"/dilmora_*.deb
+(cd "$build" && cpack -G DEB >/dev/null)
+
+deb=$(ls "$build"/dilmora_*.deb)
+echo "$deb"
