@@ -15,17 +15,23 @@ constexpr runtime::Rgb kBackground = 0xFFE0C0;
 constexpr runtime::Rgb kText = 0xC04000;
 constexpr int kTurkishCharset = 162;
 
-constexpr FontDesign kArialBold9{.family = "Arial", .pointSizeHundredths = 900, .weight = 700,
-                                 .charset = kTurkishCharset};
-constexpr FontDesign kArialBold975{.family = "Arial", .pointSizeHundredths = 975, .weight = 700,
-                                   .charset = kTurkishCharset};
+constexpr FontDesign kArialBold9{
+    .family = "Arial", .pointSizeHundredths = 900, .weight = 700, .charset = kTurkishCharset};
+constexpr FontDesign kArialBold975{
+    .family = "Arial", .pointSizeHundredths = 975, .weight = 700, .charset = kTurkishCharset};
 
 constexpr LabelDesign authorLine(std::string_view name, runtime::TwipRect rect,
                                  std::string_view caption, int tabIndex)
 {
-    return {.name = name, .rect = rect, .caption = caption, .background = kBackground,
-            .foreground = kText, .border = Border::None, .wrap = Wrap::AtBlanks,
-            .font = &kArialBold9, .tabIndex = tabIndex};
+    return {.name = name,
+            .rect = rect,
+            .caption = caption,
+            .background = kBackground,
+            .foreground = kText,
+            .border = Border::None,
+            .wrap = Wrap::AtBlanks,
+            .font = &kArialBold9,
+            .tabIndex = tabIndex};
 }
 
 constexpr LabelDesign kLabels[] = {
@@ -37,9 +43,15 @@ constexpr LabelDesign kLabels[] = {
     authorLine("Label5", {1440, 2160, 2655, 255}, " Web page: www.example.org", 4),
     authorLine("Label6", {1560, 2520, 975, 255}, "Thank you!", 5),
     // The close control: a dark block with light text at the lower right.
-    {.name = "Label7", .rect = {3600, 2640, 615, 255}, .caption = "  Exit",
-     .background = kText, .foreground = kBackground, .border = Border::None,
-     .wrap = Wrap::AtBlanks, .font = &kArialBold975, .tabIndex = 6},
+    {.name = "Label7",
+     .rect = {3600, 2640, 615, 255},
+     .caption = "  Exit",
+     .background = kText,
+     .foreground = kBackground,
+     .border = Border::None,
+     .wrap = Wrap::AtBlanks,
+     .font = &kArialBold975,
+     .tabIndex = 6},
 };
 
 constexpr runtime::ImageDesign kPictures[] = {

@@ -16,10 +16,8 @@ using runtime::InstanceSlot;
 MainWindow::MainWindow()
     : m_irregularVerbs(reference::createIrregularVerbsWindow),
       m_phrasalVerbs(reference::createPhrasalVerbsWindow),
-      m_particles(reference::createParticlesWindow),
-      m_numbers(reference::createNumbersWindow),
-      m_about(about::createAboutWindow),
-      m_form(kMainWindowDesign)
+      m_particles(reference::createParticlesWindow), m_numbers(reference::createNumbersWindow),
+      m_about(about::createAboutWindow), m_form(kMainWindowDesign)
 {
     const std::pair<std::string_view, InstanceSlot*> commands[] = {
         {"irregularverbs", &m_irregularVerbs}, {"phrasalverbs", &m_phrasalVerbs},
@@ -35,8 +33,8 @@ void openWindow(InstanceSlot& slot)
     if (slot.isEmpty())
         slot.create();
     Form& window = slot.form();
-    runtime::check(window.show(runtime::Modality::Modal), window.name(),
-                   runtime::Interface::Form, runtime::Operation::Show);
+    runtime::check(window.show(runtime::Modality::Modal), window.name(), runtime::Interface::Form,
+                   runtime::Operation::Show);
 }
 
 } // namespace dilmora::app

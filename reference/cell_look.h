@@ -73,7 +73,10 @@ constexpr LabelDesign gridCell(std::string_view name, int left, int width, int r
 constexpr ButtonDesign commandButton(std::string_view name, TwipRect rect, std::string_view caption,
                                      int tabIndex)
 {
-    return {.name = name, .rect = rect, .caption = caption, .background = kButtonBackground,
+    return {.name = name,
+            .rect = rect,
+            .caption = caption,
+            .background = kButtonBackground,
             .tabIndex = tabIndex};
 }
 

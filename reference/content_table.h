@@ -27,13 +27,14 @@ constexpr bool isCellText(std::string_view text)
 /// One row of a content table: exactly N texts, each one blank followed by
 /// its content. Empty rows are never written out; the last page is filled
 /// with them when it is shown.
-template <std::size_t N>
-struct ContentRow {
+template <std::size_t N> struct ContentRow {
     std::array<std::string_view, N> texts;
 
     template <typename... Texts>
-        requires(sizeof...(Texts) == N && (std::is_convertible_v<Texts, std::string_view> && ...))
-    consteval ContentRow(Texts... cells) : texts{std::string_view(cells)...}
+    requires(sizeof...(Texts) == N
+             && (std::is_convertible_v<
+                     Texts, std::string_view> && ...)) consteval ContentRow(Texts... cells)
+        : texts{std::string_view(cells)...}
     {
         for (std::string_view text : texts) {
             if (!isCellText(text))
@@ -43,8 +44,7 @@ struct ContentRow {
 };
 
 /// A window's whole content in the order it is shown, N texts a row.
-template <std::size_t N>
-class ContentTable {
+template <std::size_t N> class ContentTable {
 public:
     static constexpr int kColumns = static_cast<int>(N);
     static constexpr int kTextsPerPage = kRowsPerPage * kColumns;
@@ -57,7 +57,10 @@ public:
     constexpr int pageCount() const { return (rowCount() + kRowsPerPage - 1) / kRowsPerPage; }
 
     /// Row `index` of the whole table, from 0.
-    constexpr const ContentRow<N>& row(int index) const { return m_rows[static_cast<std::size_t>(index)]; }
+    constexpr const ContentRow<N>& row(int index) const
+    {
+        return m_rows[static_cast<std::size_t>(index)];
+    }
 
     /// Text k (from 1 to kTextsPerPage, row by row) of page p (from 1):
     /// the empty string in the rows that fill up the last page.

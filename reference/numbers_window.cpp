@@ -23,6 +23,7 @@ struct NumberCell {
 };
 
 // Row by row: cardinals, more cardinals, ordinals, more ordinals.
+// clang-format off
 constexpr std::array<std::array<NumberCell, 4>, 22> kRows{{
     {{{"Label5", " 0 zero"}, {"Label2", " 22 twentytwo"}, {"Label47", " 1st first"}, {"Label4", " 23rd twenty third"}}},
     {{{"Label6", " 1 one"}, {"Label27", " 23 twentythree"}, {"Label48", " 2nd second"}, {"Label69", " 24th twentyfourth"}}},
@@ -47,6 +48,7 @@ constexpr std::array<std::array<NumberCell, 4>, 22> kRows{{
     {{{"Label25", " 20 twenty"}, {"Label46", " 1.000.000 one million"}, {"Label67", " 21st twentyfirst"}, {"Label88", " 700th sev.hun.th"}}},
     {{{"Label26", " 21 twentyone"}, {"Label89", " 2.000.000 two million"}, {"Label68", " 22nd tw.second"}, {"Label90", " 800th eig.hun.th"}}},
 }};
+// clang-format on
 
 constexpr std::array<Column, 4> kColumnsInRow{kCardinals, kMoreCardinals, kOrdinals, kMoreOrdinals};
 
@@ -62,8 +64,8 @@ constexpr auto kLabels = [] {
     for (int row = 1; row <= 22; ++row) {
         for (std::size_t c = 0; c < 4; ++c) {
             const NumberCell& cell = kRows[static_cast<std::size_t>(row - 1)][c];
-            labels[next++] = gridCell(cell.name, kColumnsInRow[c].left, kColumnsInRow[c].width,
-                                      row, cell.text, controlNumber(cell.name));
+            labels[next++] = gridCell(cell.name, kColumnsInRow[c].left, kColumnsInRow[c].width, row,
+                                      cell.text, controlNumber(cell.name));
         }
     }
     return labels;

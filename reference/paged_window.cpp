@@ -16,7 +16,8 @@ std::string_view labelName(int number)
     return names.at(static_cast<std::size_t>(number));
 }
 
-PagedDesign::PagedDesign(const PagedWindowOutline& outline, const std::vector<std::string_view>& firstPage)
+PagedDesign::PagedDesign(const PagedWindowOutline& outline,
+                         const std::vector<std::string_view>& firstPage)
 {
     const int columns = static_cast<int>(outline.columns.size());
     const int buttons = static_cast<int>(outline.buttons.size());
@@ -42,8 +43,9 @@ PagedDesign::PagedDesign(const PagedWindowOutline& outline, const std::vector<st
 
     for (int i = 0; i < buttons; ++i) {
         const PageButton& button = outline.buttons[i];
-        m_buttons.push_back(commandButton(
-            button.name, {button.left, kButtonTop, button.width, kButtonHeight}, button.caption, i));
+        m_buttons.push_back(commandButton(button.name,
+                                          {button.left, kButtonTop, button.width, kButtonHeight},
+                                          button.caption, i));
     }
 
     m_form = {.name = outline.name,

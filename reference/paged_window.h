@@ -45,9 +45,9 @@ struct DesignCaption {
 struct PagedWindowOutline {
     std::string_view name;
     std::string_view title;
-    std::span<const Column> columns;      ///< Left to right; one header cell each.
-    std::span<const HeaderText> headers;  ///< One per column.
-    std::span<const PageButton> buttons;  ///< In tab order, "Main Page" first.
+    std::span<const Column> columns;     ///< Left to right; one header cell each.
+    std::span<const HeaderText> headers; ///< One per column.
+    std::span<const PageButton> buttons; ///< In tab order, "Main Page" first.
     std::span<const DesignCaption> designCaptions;
 };
 
@@ -78,8 +78,7 @@ private:
 };
 
 /// The texts of page 1, row by row.
-template <std::size_t N>
-std::vector<std::string_view> firstPage(const ContentTable<N>& table)
+template <std::size_t N> std::vector<std::string_view> firstPage(const ContentTable<N>& table)
 {
     std::vector<std::string_view> texts;
     for (int k = 1; k <= ContentTable<N>::kTextsPerPage; ++k)

@@ -59,8 +59,7 @@ inline void click(QWidget* widget, std::optional<QPoint> at = std::nullopt)
         (void)QTest::qWaitForWindowExposed(widget->window());
     }
     const QPoint local = at.value_or(widget->rect().center());
-    QTest::mouseClick(windowOf(widget), Qt::LeftButton, {},
-                      widget->mapTo(widget->window(), local));
+    QTest::mouseClick(windowOf(widget), Qt::LeftButton, {}, widget->mapTo(widget->window(), local));
 }
 
 /// A key pressed in the window that has the focus.
@@ -83,8 +82,7 @@ inline void whileModal(const std::function<void()>& inside, const std::function<
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-template <typename W>
-W* child(dilmora::runtime::Form& form, const char* name)
+template <typename W> W* child(dilmora::runtime::Form& form, const char* name)
 {
     return form.window() ? form.window()->findChild<W*>(QString::fromLatin1(name)) : nullptr;
 }

@@ -62,7 +62,8 @@ private:
     {
         auto* bar = m_main->form().window()->findChild<runtime::WrappingMenuBar*>();
         const QRect item = bar->itemRect(bar->item(QStringLiteral("aboutprogrammer")));
-        QTest::mouseClick(windowOf(bar), Qt::LeftButton, {}, bar->mapTo(bar->window(), item.center()));
+        QTest::mouseClick(windowOf(bar), Qt::LeftButton, {},
+                          bar->mapTo(bar->window(), item.center()));
     }
 
     void openMainWindow()
@@ -136,13 +137,20 @@ private slots:
         QTest::addColumn<int>("tabIndex");
         const QColor light(0xFF, 0xE0, 0xC0);
         const QColor dark(0xC0, 0x40, 0x00);
-        QTest::newRow("name") << "Label1" << QRect(1440, 360, 2535, 255) << light << dark << 9.0 << 0;
-        QTest::newRow("home town") << "Label2" << QRect(1440, 600, 2775, 255) << light << dark << 9.0 << 1;
-        QTest::newRow("note") << "Label3" << QRect(1440, 960, 2775, 855) << light << dark << 9.0 << 2;
-        QTest::newRow("e-mail") << "Label4" << QRect(1440, 1800, 2775, 255) << light << dark << 9.0 << 3;
-        QTest::newRow("web page") << "Label5" << QRect(1440, 2160, 2655, 255) << light << dark << 9.0 << 4;
-        QTest::newRow("thanks") << "Label6" << QRect(1560, 2520, 975, 255) << light << dark << 9.0 << 5;
-        QTest::newRow("exit, reversed") << "Label7" << QRect(3600, 2640, 615, 255) << dark << light << 9.75 << 6;
+        QTest::newRow("name") << "Label1" << QRect(1440, 360, 2535, 255) << light << dark << 9.0
+                              << 0;
+        QTest::newRow("home town")
+            << "Label2" << QRect(1440, 600, 2775, 255) << light << dark << 9.0 << 1;
+        QTest::newRow("note") << "Label3" << QRect(1440, 960, 2775, 855) << light << dark << 9.0
+                              << 2;
+        QTest::newRow("e-mail") << "Label4" << QRect(1440, 1800, 2775, 255) << light << dark << 9.0
+                                << 3;
+        QTest::newRow("web page") << "Label5" << QRect(1440, 2160, 2655, 255) << light << dark
+                                  << 9.0 << 4;
+        QTest::newRow("thanks") << "Label6" << QRect(1560, 2520, 975, 255) << light << dark << 9.0
+                                << 5;
+        QTest::newRow("exit, reversed")
+            << "Label7" << QRect(3600, 2640, 615, 255) << dark << light << 9.75 << 6;
     }
 
     void labelsHaveTheirDesign()
@@ -187,15 +195,21 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("pattern");
-        QTest::newRow("name after the greeting") << "Label1" << "^Hello! My name's \\S.*\\S$";
-        QTest::newRow("town slash country") << "Label2" << "^I'm from \\S[^/]*\\S/\\S.*\\S$";
-        QTest::newRow("note") << "Label3" << "^\\S.*\\S$";
-        QTest::newRow("e-mail address") << "Label4"
-                                        << "^E-mail: [A-Za-z0-9._-]+@([a-z0-9-]+\\.)*example\\.(org|com)$";
-        QTest::newRow("web page, one leading blank")
-            << "Label5" << "^ Web page: \\S+$";
-        QTest::newRow("thanks") << "Label6" << "^Thank you!$";
-        QTest::newRow("exit, two leading blanks") << "Label7" << "^  Exit$";
+        QTest::newRow("name after the greeting") << "Label1"
+                                                 << "^Hello! My name's \\S.*\\S$";
+        QTest::newRow("town slash country") << "Label2"
+                                            << "^I'm from \\S[^/]*\\S/\\S.*\\S$";
+        QTest::newRow("note") << "Label3"
+                              << "^\\S.*\\S$";
+        QTest::newRow("e-mail address")
+            << "Label4"
+            << "^E-mail: [A-Za-z0-9._-]+@([a-z0-9-]+\\.)*example\\.(org|com)$";
+        QTest::newRow("web page, one leading blank") << "Label5"
+                                                     << "^ Web page: \\S+$";
+        QTest::newRow("thanks") << "Label6"
+                                << "^Thank you!$";
+        QTest::newRow("exit, two leading blanks") << "Label7"
+                                                  << "^  Exit$";
     }
 
     void textsKeepTheirBlanks()
@@ -223,9 +237,12 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("blanks");
-        QTest::newRow("no blank before Hello") << "Label1" << "";
-        QTest::newRow("one blank before Web page") << "Label5" << " ";
-        QTest::newRow("two blanks before Exit") << "Label7" << "  ";
+        QTest::newRow("no blank before Hello") << "Label1"
+                                               << "";
+        QTest::newRow("one blank before Web page") << "Label5"
+                                                   << " ";
+        QTest::newRow("two blanks before Exit") << "Label7"
+                                                << "  ";
     }
 
     void leadingBlanksAreDrawn()
@@ -288,8 +305,8 @@ private slots:
         QVERIFY(line);
         const QFontMetrics metrics(line->font());
         const QRect inside = line->contentsRect();
-        const QRect drawn = metrics.boundingRect(inside, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop,
-                                                 line->text());
+        const QRect drawn = metrics.boundingRect(
+            inside, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, line->text());
         const QString measured = QString("%1: %2 x %3 drawn in %4 x %5, line spacing %6")
                                      .arg(line->text())
                                      .arg(drawn.width())
@@ -374,9 +391,8 @@ private slots:
                 QWidget* target = modal->findChild<QWidget*>(name);
                 QVERIFY(target);
                 // The window background: below "Thank you!", left of "  Exit".
-                const std::optional<QPoint> at = name == "clientArea"
-                                                     ? std::optional<QPoint>(QPoint(200, 198))
-                                                     : std::nullopt;
+                const std::optional<QPoint> at =
+                    name == "clientArea" ? std::optional<QPoint>(QPoint(200, 198)) : std::nullopt;
                 click(target, at);
                 QTest::qWait(20);
                 stayed = aboutForm().isLoaded() && modal->isVisible()
@@ -406,9 +422,12 @@ private slots:
         QVERIFY(!QApplication::activeModalWidget());
         QVERIFY(!aboutForm().isLoaded());
         // And the window opens again from its design.
-        whileModal([&] { QVERIFY(aboutWindow());
-                         click(aboutWindow()->findChild<QWidget*>(QStringLiteral("Label7"))); },
-                   [&] { clickAboutCommand(); });
+        whileModal(
+            [&] {
+                QVERIFY(aboutWindow());
+                click(aboutWindow()->findChild<QWidget*>(QStringLiteral("Label7")));
+            },
+            [&] { clickAboutCommand(); });
         QVERIFY(!aboutForm().isLoaded());
     }
 
@@ -426,7 +445,8 @@ private slots:
                 QVERIFY(modal);
                 QVERIFY(QTest::qWaitForWindowActive(modal));
                 QWidget* focus = QApplication::focusWidget();
-                QVERIFY2(!focus || focus == modal, qPrintable(focus ? focus->objectName() : QString()));
+                QVERIFY2(!focus || focus == modal,
+                         qPrintable(focus ? focus->objectName() : QString()));
                 click(modal->findChild<QWidget*>(QStringLiteral("Label7")));
             },
             [&] { clickAboutCommand(); });

@@ -1,4 +1,5 @@
-// Shows that the compiled-in pictures and icon are well-formed Windows files of the right sizes, framed in the window colour.
+// Shows that the compiled-in pictures and icon are well-formed Windows files of the right sizes,
+// framed in the window colour.
 #include <QtTest>
 
 #include <QByteArray>
@@ -52,7 +53,8 @@ QImage bitmapPixels(const QByteArray& bytes)
     for (int row = 0; row < height; ++row) {
         for (int x = 0; x < width; ++x) {
             const qsizetype at = pixelsAt + qsizetype(row) * stride + 3 * x;
-            image.setPixel(x, height - 1 - row, qRgb(quint8(bytes[at + 2]), quint8(bytes[at + 1]), quint8(bytes[at])));
+            image.setPixel(x, height - 1 - row,
+                           qRgb(quint8(bytes[at + 2]), quint8(bytes[at + 1]), quint8(bytes[at])));
         }
     }
     return image;
@@ -73,8 +75,10 @@ std::vector<IconEntry> iconEntries(const QByteArray& ico)
     const int count = int(readU16(ico, 4));
     for (int i = 0; i < count && 6 + 16 * (i + 1) <= ico.size(); ++i) {
         const qsizetype at = 6 + 16 * i;
-        entries.push_back({quint8(ico[at]) ? quint8(ico[at]) : 256, quint8(ico[at + 1]) ? quint8(ico[at + 1]) : 256,
-                           int(readU16(ico, at + 6)), qsizetype(readU32(ico, at + 8)), qsizetype(readU32(ico, at + 12))});
+        entries.push_back({quint8(ico[at]) ? quint8(ico[at]) : 256,
+                           quint8(ico[at + 1]) ? quint8(ico[at + 1]) : 256,
+                           int(readU16(ico, at + 6)), qsizetype(readU32(ico, at + 8)),
+                           qsizetype(readU32(ico, at + 12))});
     }
     return entries;
 }
@@ -101,15 +105,19 @@ QImage iconPixels(const QByteArray& ico, const IconEntry& entry)
     QImage image(entry.width, entry.height, QImage::Format_ARGB32);
     for (int row = 0; row < entry.height; ++row) {
         for (int x = 0; x < entry.width; ++x) {
-            const bool masked = quint8(ico[maskAt + qsizetype(row) * maskStride + x / 8]) & (0x80 >> (x % 8));
+            const bool masked =
+                quint8(ico[maskAt + qsizetype(row) * maskStride + x / 8]) & (0x80 >> (x % 8));
             QRgb pixel;
             if (entry.bitsPerPixel == 8) {
-                const qsizetype colour = paletteAt + 4 * quint8(ico[pixelsAt + qsizetype(row) * colourStride + x]);
+                const qsizetype colour =
+                    paletteAt + 4 * quint8(ico[pixelsAt + qsizetype(row) * colourStride + x]);
                 pixel = masked ? qRgba(0, 0, 0, 0)
-                               : qRgb(quint8(ico[colour + 2]), quint8(ico[colour + 1]), quint8(ico[colour]));
+                               : qRgb(quint8(ico[colour + 2]), quint8(ico[colour + 1]),
+                                      quint8(ico[colour]));
             } else {
                 const qsizetype at = pixelsAt + qsizetype(row) * colourStride + 4 * x;
-                pixel = qRgba(quint8(ico[at + 2]), quint8(ico[at + 1]), quint8(ico[at]), quint8(ico[at + 3]));
+                pixel = qRgba(quint8(ico[at + 2]), quint8(ico[at + 1]), quint8(ico[at]),
+                              quint8(ico[at + 3]));
             }
             image.setPixel(x, entry.height - 1 - row, pixel);
         }
@@ -173,14 +181,14 @@ void TestAssets::bitmapHeaders()
     const QByteArray bytes = resource(path);
     QVERIFY2(bytes.size() >= 54, "missing from the resources, or shorter than its headers");
     QCOMPARE(bytes.left(2), QByteArray("BM"));
-    QCOMPARE(qsizetype(readU32(bytes, 2)), bytes.size());  // bfSize
-    QCOMPARE(readU32(bytes, 10), 54u);                      // bfOffBits: the pixels follow the headers
-    QCOMPARE(readU32(bytes, 14), 40u);                      // BITMAPINFOHEADER
+    QCOMPARE(qsizetype(readU32(bytes, 2)), bytes.size()); // bfSize
+    QCOMPARE(readU32(bytes, 10), 54u); // bfOffBits: the pixels follow the headers
+    QCOMPARE(readU32(bytes, 14), 40u); // BITMAPINFOHEADER
     QCOMPARE(readI32(bytes, 18), width);
-    QCOMPARE(readI32(bytes, 22), height);  // positive: rows stored bottom-up
-    QCOMPARE(readU16(bytes, 26), 1u);      // planes
-    QCOMPARE(readU16(bytes, 28), 24u);     // bits per pixel
-    QCOMPARE(readU32(bytes, 30), 0u);      // BI_RGB
+    QCOMPARE(readI32(bytes, 22), height); // positive: rows stored bottom-up
+    QCOMPARE(readU16(bytes, 26), 1u);     // planes
+    QCOMPARE(readU16(bytes, 28), 24u);    // bits per pixel
+    QCOMPARE(readU32(bytes, 30), 0u);     // BI_RGB
     const quint32 imageSize = quint32(rowStride(width, 24) * height);
     QCOMPARE(readU32(bytes, 34), imageSize);
     QCOMPARE(bytes.size(), qsizetype(54 + imageSize));
@@ -209,11 +217,13 @@ void TestAssets::framesAndBackground()
     const int bottom = image.height() - 1;
     for (int x = 0; x <= right; ++x) {
         QVERIFY2(image.pixel(x, 0) == kBackground, qPrintable(QString("top edge at x %1").arg(x)));
-        QVERIFY2(image.pixel(x, bottom) == kBackground, qPrintable(QString("bottom edge at x %1").arg(x)));
+        QVERIFY2(image.pixel(x, bottom) == kBackground,
+                 qPrintable(QString("bottom edge at x %1").arg(x)));
     }
     for (int y = 0; y <= bottom; ++y) {
         QVERIFY2(image.pixel(0, y) == kBackground, qPrintable(QString("left edge at y %1").arg(y)));
-        QVERIFY2(image.pixel(right, y) == kBackground, qPrintable(QString("right edge at y %1").arg(y)));
+        QVERIFY2(image.pixel(right, y) == kBackground,
+                 qPrintable(QString("right edge at y %1").arg(y)));
     }
 
     qint64 background = 0;
@@ -222,7 +232,8 @@ void TestAssets::framesAndBackground()
             background += image.pixel(x, y) == kBackground;
     }
     const double share = double(background) / (qint64(image.width()) * image.height());
-    QVERIFY2(share >= lowestShare && share <= highestShare, qPrintable(QString("background share %1").arg(share)));
+    QVERIFY2(share >= lowestShare && share <= highestShare,
+             qPrintable(QString("background share %1").arg(share)));
 }
 
 void TestAssets::letteringShading_data()
@@ -266,10 +277,12 @@ void TestAssets::letteringShading()
     const int tenth = (right - left) / 10;
     const QRgb start = darkestBetween(left, left + tenth);
     const QRgb end = darkestBetween(right - tenth, right);
-    QVERIFY2(qGreen(start) > qRed(start) && qGreen(start) > qBlue(start),
-             qPrintable(QString("left end is #%1, not green").arg(start & 0xFFFFFF, 6, 16, QChar('0'))));
-    QVERIFY2(qRed(end) > qGreen(end) && qRed(end) > qBlue(end),
-             qPrintable(QString("right end is #%1, not red").arg(end & 0xFFFFFF, 6, 16, QChar('0'))));
+    QVERIFY2(
+        qGreen(start) > qRed(start) && qGreen(start) > qBlue(start),
+        qPrintable(QString("left end is #%1, not green").arg(start & 0xFFFFFF, 6, 16, QChar('0'))));
+    QVERIFY2(
+        qRed(end) > qGreen(end) && qRed(end) > qBlue(end),
+        qPrintable(QString("right end is #%1, not red").arg(end & 0xFFFFFF, 6, 16, QChar('0'))));
 }
 
 void TestAssets::picturesDiffer_data()
@@ -300,8 +313,8 @@ void TestAssets::iconDirectory()
 {
     const QByteArray ico = resource(kIconPath);
     QVERIFY2(ico.size() >= 6, "missing from the resources");
-    QCOMPARE(readU16(ico, 0), 0u);  // reserved
-    QCOMPARE(readU16(ico, 2), 1u);  // type: icon, not cursor
+    QCOMPARE(readU16(ico, 0), 0u); // reserved
+    QCOMPARE(readU16(ico, 2), 1u); // type: icon, not cursor
     QCOMPARE(readU16(ico, 4), 6u);
 
     QList<QPair<int, int>> images;
@@ -336,21 +349,25 @@ void TestAssets::iconImages()
     QVERIFY2(entry->offset + entry->size <= ico.size(), "image runs past the end of the file");
     QVERIFY2(entry->size >= 40, "image shorter than a DIB header");
 
-    // A BMP DIB, not PNG: its header repeats the entry's size (height doubled for the mask) and depth.
+    // A BMP DIB, not PNG: its header repeats the entry's size (height doubled for the mask) and
+    // depth.
     const qsizetype at = entry->offset;
     QCOMPARE(readU32(ico, at), 40u);
     QCOMPARE(readI32(ico, at + 4), size);
     QCOMPARE(readI32(ico, at + 8), 2 * size);
-    QCOMPARE(readU16(ico, at + 12), 1u);  // planes
+    QCOMPARE(readU16(ico, at + 12), 1u); // planes
     QCOMPARE(readU16(ico, at + 14), quint32(bitsPerPixel));
-    QCOMPARE(readU32(ico, at + 16), 0u);  // BI_RGB
+    QCOMPARE(readU32(ico, at + 16), 0u); // BI_RGB
     const qsizetype palette = bitsPerPixel == 8 ? 256 * 4 : 0;
-    QCOMPARE(entry->size, 40 + palette + qsizetype(rowStride(size, bitsPerPixel) + rowStride(size, 1)) * size);
+    QCOMPARE(entry->size,
+             40 + palette + qsizetype(rowStride(size, bitsPerPixel) + rowStride(size, 1)) * size);
 
     // Transparent outside the rounded square, opaque at its centre.
     const QImage image = iconPixels(ico, *entry);
-    for (const QPoint corner : {QPoint(0, 0), QPoint(size - 1, 0), QPoint(0, size - 1), QPoint(size - 1, size - 1)})
-        QVERIFY2(qAlpha(image.pixel(corner)) == 0, qPrintable(QString("corner %1, %2").arg(corner.x()).arg(corner.y())));
+    for (const QPoint corner :
+         {QPoint(0, 0), QPoint(size - 1, 0), QPoint(0, size - 1), QPoint(size - 1, size - 1)})
+        QVERIFY2(qAlpha(image.pixel(corner)) == 0,
+                 qPrintable(QString("corner %1, %2").arg(corner.x()).arg(corner.y())));
     QCOMPARE(qAlpha(image.pixel(size / 2, size / 2)), 255);
 }
 
@@ -368,7 +385,8 @@ void TestAssets::packagingIcons()
 {
     QFETCH(int, size);
 
-    const QString path = QStringLiteral(DILMORA_SOURCE_DIR "/packaging/icons/dilmora-%1.png").arg(size);
+    const QString path =
+        QStringLiteral(DILMORA_SOURCE_DIR "/packaging/icons/dilmora-%1.png").arg(size);
     QImage png;
     QVERIFY2(png.load(path, "PNG"), qPrintable(path));
     QCOMPARE(png.size(), QSize(size, size));

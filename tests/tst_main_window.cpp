@@ -29,9 +29,9 @@ private:
     /// Clicks the menu item as a user would: on its place in the bar.
     void clickItem(const char* name)
     {
-        QTest::mouseClick(windowOf(menuBar()), Qt::LeftButton, {},
-                          menuBar()->mapTo(menuBar()->window(),
-                                           menuBar()->itemRect(item(name)).center()));
+        QTest::mouseClick(
+            windowOf(menuBar()), Qt::LeftButton, {},
+            menuBar()->mapTo(menuBar()->window(), menuBar()->itemRect(item(name)).center()));
     }
 
     InstanceSlot& slotFor(const QString& form)
@@ -92,7 +92,8 @@ private slots:
             QCOMPARE(actions[i]->objectName(), names[i]);
             QCOMPARE(actions[i]->text(), captions[i]);
             QVERIFY(!actions[i]->menu());
-            QVERIFY(actions[i]->isEnabled() && actions[i]->isVisible() && !actions[i]->isCheckable());
+            QVERIFY(actions[i]->isEnabled() && actions[i]->isVisible()
+                    && !actions[i]->isCheckable());
             QVERIFY(actions[i]->shortcut().isEmpty());
         }
     }
@@ -138,10 +139,12 @@ private slots:
         window.setFixedSize(200, 100);
         runtime::WrappingMenuBar bar(200, &window);
         QStringList triggered;
-        for (const char* caption : {"Irregular Verbs", "Phrasal Verbs", "Particles", "Numbers",
-                                    "About Programmer"}) {
-            QAction* action = bar.addItem(QString::fromLatin1(caption), QString::fromLatin1(caption));
-            connect(action, &QAction::triggered, this, [&triggered, action] { triggered << action->text(); });
+        for (const char* caption :
+             {"Irregular Verbs", "Phrasal Verbs", "Particles", "Numbers", "About Programmer"}) {
+            QAction* action =
+                bar.addItem(QString::fromLatin1(caption), QString::fromLatin1(caption));
+            connect(action, &QAction::triggered, this,
+                    [&triggered, action] { triggered << action->text(); });
         }
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -150,7 +153,8 @@ private slots:
         QVERIFY(bar.wrappedHeight() > bar.itemRect(actions.last()).bottom());
         for (QAction* action : actions) {
             QVERIFY(bar.itemRect(action).right() < 200);
-            QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, bar.itemRect(action).center());
+            QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {},
+                              bar.itemRect(action).center());
         }
         QCOMPARE(triggered, QStringList({"Irregular Verbs", "Phrasal Verbs", "Particles", "Numbers",
                                          "About Programmer"}));
@@ -164,11 +168,26 @@ private slots:
         QTest::addColumn<QString>("form");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("closer");
-        QTest::newRow("irregular verbs") << "irregularverbs" << "Form3" << "Irregular Verbs" << "Command3";
-        QTest::newRow("phrasal verbs") << "phrasalverbs" << "Form6" << "Phrasal Verbs" << "Command1";
-        QTest::newRow("particles") << "particles" << "Form4" << "Particles" << "Command1";
-        QTest::newRow("numbers") << "numbers" << "Form5" << "Numbers" << "Command1";
-        QTest::newRow("about") << "aboutprogrammer" << "Form2" << "About Programmer" << "Label7";
+        QTest::newRow("irregular verbs") << "irregularverbs"
+                                         << "Form3"
+                                         << "Irregular Verbs"
+                                         << "Command3";
+        QTest::newRow("phrasal verbs") << "phrasalverbs"
+                                       << "Form6"
+                                       << "Phrasal Verbs"
+                                       << "Command1";
+        QTest::newRow("particles") << "particles"
+                                   << "Form4"
+                                   << "Particles"
+                                   << "Command1";
+        QTest::newRow("numbers") << "numbers"
+                                 << "Form5"
+                                 << "Numbers"
+                                 << "Command1";
+        QTest::newRow("about") << "aboutprogrammer"
+                               << "Form2"
+                               << "About Programmer"
+                               << "Label7";
     }
 
     void commandOpensItsWindowModally()
@@ -242,9 +261,12 @@ private slots:
         QVERIFY(recorder.errors[0].status == runtime::Status::Injected);
         QVERIFY(!m_main->phrasalVerbs().form().isLoaded());
         // The program stays usable: the same command works the next time.
-        whileModal([] { QCOMPARE(QApplication::activeModalWidget()->objectName(), "Form6");
-                        QApplication::activeModalWidget()->close(); },
-                   [&] { clickItem("phrasalverbs"); });
+        whileModal(
+            [] {
+                QCOMPARE(QApplication::activeModalWidget()->objectName(), "Form6");
+                QApplication::activeModalWidget()->close();
+            },
+            [&] { clickItem("phrasalverbs"); });
         QCOMPARE(recorder.errors.size(), std::size_t(1));
     }
 
@@ -259,9 +281,12 @@ private slots:
         for (int i = 0; i < 4; ++i)
             key(window, Qt::Key_Right);
         QCOMPARE(menuBar()->activeAction(), item("aboutprogrammer"));
-        whileModal([] { QCOMPARE(QApplication::activeModalWidget()->objectName(), "Form2");
-                        QApplication::activeModalWidget()->close(); },
-                   [&] { key(window, Qt::Key_Return); });
+        whileModal(
+            [] {
+                QCOMPARE(QApplication::activeModalWidget()->objectName(), "Form2");
+                QApplication::activeModalWidget()->close();
+            },
+            [&] { key(window, Qt::Key_Return); });
         QVERIFY(!m_main->about().isEmpty());
     }
 

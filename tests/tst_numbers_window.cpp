@@ -38,18 +38,43 @@ constexpr std::array<std::array<Cell, 4>, 22> kTable{{
     {{{16, " 11 eleven"}, {37, " 60 sixty"}, {58, " 12th twelfth"}, {79, " 70th sevetieth"}}},
     {{{17, " 12 twelve"}, {38, " 70 seventy"}, {59, " 13th thirteenth"}, {80, " 80th eightieth"}}},
     {{{18, " 13 thirteen"}, {39, " 80 eighty"}, {60, " 14th fourteenth"}, {81, " 90th ninetieth"}}},
-    {{{19, " 14 fourteen"}, {40, " 90 ninety"}, {61, " 15th fifteenth"}, {82, " 100th one hun.th"}}},
-    {{{20, " 15 fifteen"}, {41, " 100 one hundred"}, {62, " 16th sixteenth"}, {83, " 200th two hun.th"}}},
-    {{{21, " 16 sixteen"}, {42, " 200 two hundred"}, {63, " 17th seventeenth"}, {84, " 300th three hun.th"}}},
-    {{{22, " 17 seventeen"}, {43, " 1.000 one thousand"}, {64, " 18th eighteenth"}, {85, " 400th four hun.th"}}},
-    {{{23, " 18 eighteen"}, {44, " 10.000 ten thousand"}, {65, " 19th nineteenth"}, {86, " 500th five hun.th"}}},
-    {{{24, " 19 nineteen"}, {45, " 100.000 one hun.tho."}, {66, " 20th twentieth"}, {87, " 600th six hun.th"}}},
-    {{{25, " 20 twenty"}, {46, " 1.000.000 one million"}, {67, " 21st twentyfirst"}, {88, " 700th sev.hun.th"}}},
-    {{{26, " 21 twentyone"}, {89, " 2.000.000 two million"}, {68, " 22nd tw.second"}, {90, " 800th eig.hun.th"}}},
+    {{{19, " 14 fourteen"},
+      {40, " 90 ninety"},
+      {61, " 15th fifteenth"},
+      {82, " 100th one hun.th"}}},
+    {{{20, " 15 fifteen"},
+      {41, " 100 one hundred"},
+      {62, " 16th sixteenth"},
+      {83, " 200th two hun.th"}}},
+    {{{21, " 16 sixteen"},
+      {42, " 200 two hundred"},
+      {63, " 17th seventeenth"},
+      {84, " 300th three hun.th"}}},
+    {{{22, " 17 seventeen"},
+      {43, " 1.000 one thousand"},
+      {64, " 18th eighteenth"},
+      {85, " 400th four hun.th"}}},
+    {{{23, " 18 eighteen"},
+      {44, " 10.000 ten thousand"},
+      {65, " 19th nineteenth"},
+      {86, " 500th five hun.th"}}},
+    {{{24, " 19 nineteen"},
+      {45, " 100.000 one hun.tho."},
+      {66, " 20th twentieth"},
+      {87, " 600th six hun.th"}}},
+    {{{25, " 20 twenty"},
+      {46, " 1.000.000 one million"},
+      {67, " 21st twentyfirst"},
+      {88, " 700th sev.hun.th"}}},
+    {{{26, " 21 twentyone"},
+      {89, " 2.000.000 two million"},
+      {68, " 22nd tw.second"},
+      {90, " 800th eig.hun.th"}}},
 }};
 
 // Left and width of the four columns, in twips.
-constexpr std::array<std::pair<int, int>, 4> kColumns{{{120, 1335}, {1440, 1695}, {3240, 1455}, {4680, 1455}}};
+constexpr std::array<std::pair<int, int>, 4> kColumns{
+    {{120, 1335}, {1440, 1695}, {3240, 1455}, {4680, 1455}}};
 
 QRect pixelsOf(int left, int top, int width, int height)
 {
@@ -117,7 +142,8 @@ private:
     {
         runtime::WrappingMenuBar* bar = menuBar();
         const QRect item = bar->itemRect(bar->item(QStringLiteral("numbers")));
-        QTest::mouseClick(windowOf(bar), Qt::LeftButton, {}, bar->mapTo(bar->window(), item.center()));
+        QTest::mouseClick(windowOf(bar), Qt::LeftButton, {},
+                          bar->mapTo(bar->window(), item.center()));
     }
 
     runtime::Form& numbersForm() { return m_main->numbers().form(); }
@@ -223,7 +249,8 @@ private slots:
         QVERIFY(cell->alignment() & Qt::AlignLeft);
         const QFontMetrics metrics(cell->font());
         QVERIFY2(metrics.horizontalAdvance(text) <= cell->contentsRect().width(),
-                 qPrintable(QString("%1 pixels wide in %2").arg(metrics.horizontalAdvance(text))
+                 qPrintable(QString("%1 pixels wide in %2")
+                                .arg(metrics.horizontalAdvance(text))
                                 .arg(cell->contentsRect().width())));
         QVERIFY(cell->toolTip().isEmpty());
         QCOMPARE(cell->focusPolicy(), Qt::NoFocus);
@@ -239,8 +266,10 @@ private slots:
         QTest::addColumn<int>("column");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("toolTip");
-        QTest::newRow("cardinals") << "Label1" << 1 << " Normal Numbers" << "Normal Sayılar";
-        QTest::newRow("ordinals") << "Label3" << 3 << " Numbers (st,nd,th)" << "-nci: birinci (1.)";
+        QTest::newRow("cardinals") << "Label1" << 1 << " Normal Numbers"
+                                   << "Normal Sayılar";
+        QTest::newRow("ordinals") << "Label3" << 3 << " Numbers (st,nd,th)"
+                                  << "-nci: birinci (1.)";
     }
 
     void headerCells()
@@ -360,17 +389,22 @@ private slots:
         QCOMPARE(corners, 2 * (2 * 21 + 1));
         auto* button = window()->findChild<QPushButton*>(QStringLiteral("Command1"));
         for (QLabel* each : labels)
-            QVERIFY2(!each->geometry().intersects(button->geometry()), qPrintable(each->objectName()));
+            QVERIFY2(!each->geometry().intersects(button->geometry()),
+                     qPrintable(each->objectName()));
     }
 
     void textWiderThanItsCellIsCutAtItsEdge_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("text");
-        QTest::newRow("2.000.000 two million") << "Label89" << " 2.000.000 two million";
-        QTest::newRow("1.000.000 one million") << "Label46" << " 1.000.000 one million";
-        QTest::newRow("300th three hun.th") << "Label84" << " 300th three hun.th";
-        QTest::newRow("header Numbers (st,nd,th)") << "Label3" << " Numbers (st,nd,th)";
+        QTest::newRow("2.000.000 two million") << "Label89"
+                                               << " 2.000.000 two million";
+        QTest::newRow("1.000.000 one million") << "Label46"
+                                               << " 1.000.000 one million";
+        QTest::newRow("300th three hun.th") << "Label84"
+                                            << " 300th three hun.th";
+        QTest::newRow("header Numbers (st,nd,th)") << "Label3"
+                                                   << " Numbers (st,nd,th)";
     }
 
     void textWiderThanItsCellIsCutAtItsEdge()
@@ -414,7 +448,8 @@ private slots:
         // ... and nothing beyond it: the window background to its right is untouched.
         for (int x = frame.right() + 1; x <= frame.right() + 6; ++x) {
             for (int y = frame.top() + 1; y < frame.bottom(); ++y)
-                QVERIFY2(image.pixel(x, y) == windowColour, qPrintable(QString("%1,%2").arg(x).arg(y)));
+                QVERIFY2(image.pixel(x, y) == windowColour,
+                         qPrintable(QString("%1,%2").arg(x).arg(y)));
         }
     }
 
@@ -483,12 +518,16 @@ private slots:
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("modifiers");
         QTest::addColumn<bool>("closes");
-        QTest::newRow("Escape keeps the window") << int(Qt::Key_Escape) << int(Qt::NoModifier) << false;
-        QTest::newRow("Return presses Main Page") << int(Qt::Key_Return) << int(Qt::NoModifier) << true;
-        QTest::newRow("Enter presses Main Page") << int(Qt::Key_Enter) << int(Qt::NoModifier) << true;
+        QTest::newRow("Escape keeps the window")
+            << int(Qt::Key_Escape) << int(Qt::NoModifier) << false;
+        QTest::newRow("Return presses Main Page")
+            << int(Qt::Key_Return) << int(Qt::NoModifier) << true;
+        QTest::newRow("Enter presses Main Page")
+            << int(Qt::Key_Enter) << int(Qt::NoModifier) << true;
         QTest::newRow("keypad Enter presses Main Page")
             << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << true;
-        QTest::newRow("Space presses Main Page") << int(Qt::Key_Space) << int(Qt::NoModifier) << true;
+        QTest::newRow("Space presses Main Page")
+            << int(Qt::Key_Space) << int(Qt::NoModifier) << true;
     }
 
     void keysOnMainPage()

@@ -30,10 +30,13 @@ struct PagedWindow {
 };
 
 template <std::size_t N>
-PagedWindow paged(const reference::PagedWindowOutline& outline, std::unique_ptr<runtime::Form> (*create)(),
-                  const ContentTable<N>& table)
+PagedWindow paged(const reference::PagedWindowOutline& outline,
+                  std::unique_ptr<runtime::Form> (*create)(), const ContentTable<N>& table)
 {
-    return {outline, create, int(N), table.pageCount(),
+    return {outline,
+            create,
+            int(N),
+            table.pageCount(),
             [&table](int page, int k) { return table.text(page, k); },
             [&table](runtime::Form& form, int page) { reference::showPage(form, table, page); }};
 }
@@ -46,7 +49,8 @@ PagedWindow windowNamed(const QString& name)
     if (name == "Form6")
         return paged(reference::kPhrasalVerbsOutline, reference::createPhrasalVerbsWindow,
                      reference::kPhrasalVerbs);
-    return paged(reference::kParticlesOutline, reference::createParticlesWindow, reference::kParticles);
+    return paged(reference::kParticlesOutline, reference::createParticlesWindow,
+                 reference::kParticles);
 }
 
 QString labelName(int number)
@@ -59,7 +63,8 @@ QStringList fixedTexts(runtime::Form& form, int columns)
 {
     QStringList texts{form.window()->windowTitle()};
     for (int c = 1; c <= columns; ++c)
-        texts << captionOf(form, labelName(c)) << form.window()->findChild<QLabel*>(labelName(c))->toolTip();
+        texts << captionOf(form, labelName(c))
+              << form.window()->findChild<QLabel*>(labelName(c))->toolTip();
     for (auto* button : form.window()->findChildren<QPushButton*>())
         texts << button->objectName() + '=' + button->text() + (button->isEnabled() ? "" : "!");
     return texts;
@@ -102,7 +107,8 @@ private slots:
                 QVERIFY2(cell, qPrintable(labelName(number)));
                 const reference::Column column = window.outline.columns[c - 1];
                 const int top = row == 0 ? 240 : 480 + 240 * (row - 1);
-                QCOMPARE(cell->geometry(), QRect(column.left / 15, top / 15, column.width / 15, 17));
+                QCOMPARE(cell->geometry(),
+                         QRect(column.left / 15, top / 15, column.width / 15, 17));
                 QCOMPARE(cell->frameShape(), QFrame::Box);
                 QCOMPARE(cell->palette().color(QPalette::Window),
                          row == 0 ? QColor(0xFF, 0xC0, 0xC0) : QColor(0xC0, 0xC0, 0xFF));
@@ -200,15 +206,30 @@ private slots:
         QTest::addColumn<QString>("form");
         QTest::addColumn<QString>("label");
         QTest::addColumn<QString>("design");
-        QTest::newRow("abide") << "Form3" << "Label5" << " abide";
-        QTest::newRow("burst with its blank") << "Form3" << "Label81" << " burst ";
-        QTest::newRow("drawn") << "Form3" << "Label132" << " drawn";
-        QTest::newRow("add up") << "Form6" << "Label3" << " add up";
-        QTest::newRow("bring on meaning with its blank") << "Form6" << "Label62"
+        QTest::newRow("abide") << "Form3"
+                               << "Label5"
+                               << " abide";
+        QTest::newRow("burst with its blank") << "Form3"
+                                              << "Label81"
+                                              << " burst ";
+        QTest::newRow("drawn") << "Form3"
+                               << "Label132"
+                               << " drawn";
+        QTest::newRow("add up") << "Form6"
+                                << "Label3"
+                                << " add up";
+        QTest::newRow("bring on meaning with its blank") << "Form6"
+                                                         << "Label62"
                                                          << " istenmedik bir şeye yol açmak ";
-        QTest::newRow("büyütmek") << "Form6" << "Label66" << " büyütmek, yetiştirmek";
-        QTest::newRow("about") << "Form4" << "Label3" << " about";
-        QTest::newRow("during") << "Form4" << "Label66" << " esnasında, boyunca";
+        QTest::newRow("büyütmek") << "Form6"
+                                  << "Label66"
+                                  << " büyütmek, yetiştirmek";
+        QTest::newRow("about") << "Form4"
+                               << "Label3"
+                               << " about";
+        QTest::newRow("during") << "Form4"
+                                << "Label66"
+                                << " esnasında, boyunca";
     }
 
     void designOpensOnPageOne()
@@ -237,15 +258,40 @@ private slots:
         QTest::addColumn<QString>("label");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("toolTip");
-        QTest::newRow("present") << "Form3" << "Label1" << " Present" << "Düzensiz Fiilin Mastar Hali";
-        QTest::newRow("turkish meaning") << "Form3" << "Label2" << " Turkish" << "Düzensiz Fiilin Türkçesi";
-        QTest::newRow("simple past") << "Form3" << "Label3" << " Simple Past" << "Düzensiz Fiilin 2. Hali";
-        QTest::newRow("past participle") << "Form3" << "Label4" << " Past Participle" << "Düzensiz Fiilin 3. Hali";
-        QTest::newRow("phrasal english") << "Form6" << "Label1" << " English" << "İngilizce Deyimsel Fiiler";
-        QTest::newRow("phrasal turkish") << "Form6" << "Label2" << " Turkish" << "İngilizce Deyimsel Fiillerin Türkçesi";
-        QTest::newRow("particles english") << "Form4" << "Label1" << " English"
-            << "İngilizce Edatlar (Edatlar, tek başına anlamı olmayıp isim veya zamirlerle anlam kazanan kelimelerdir.) ";
-        QTest::newRow("particles turkish") << "Form4" << "Label2" << " Turkish" << "İngilizce Edatların Türkçesi";
+        QTest::newRow("present") << "Form3"
+                                 << "Label1"
+                                 << " Present"
+                                 << "Düzensiz Fiilin Mastar Hali";
+        QTest::newRow("turkish meaning") << "Form3"
+                                         << "Label2"
+                                         << " Turkish"
+                                         << "Düzensiz Fiilin Türkçesi";
+        QTest::newRow("simple past") << "Form3"
+                                     << "Label3"
+                                     << " Simple Past"
+                                     << "Düzensiz Fiilin 2. Hali";
+        QTest::newRow("past participle") << "Form3"
+                                         << "Label4"
+                                         << " Past Participle"
+                                         << "Düzensiz Fiilin 3. Hali";
+        QTest::newRow("phrasal english") << "Form6"
+                                         << "Label1"
+                                         << " English"
+                                         << "İngilizce Deyimsel Fiiler";
+        QTest::newRow("phrasal turkish") << "Form6"
+                                         << "Label2"
+                                         << " Turkish"
+                                         << "İngilizce Deyimsel Fiillerin Türkçesi";
+        QTest::newRow("particles english")
+            << "Form4"
+            << "Label1"
+            << " English"
+            << "İngilizce Edatlar (Edatlar, tek başına anlamı olmayıp isim veya zamirlerle anlam "
+               "kazanan kelimelerdir.) ";
+        QTest::newRow("particles turkish") << "Form4"
+                                           << "Label2"
+                                           << " Turkish"
+                                           << "İngilizce Edatların Türkçesi";
     }
 
     void headersAndTheirTooltips()
@@ -328,12 +374,30 @@ private slots:
         QTest::addColumn<QString>("mainPage");
         QTest::addColumn<QString>("firstCell");
         QTest::addColumn<bool>("titleBarClose");
-        QTest::newRow("irregular verbs, main page") << "irregularverbs" << "Command5" << "Command3" << " abide" << false;
-        QTest::newRow("irregular verbs, title bar") << "irregularverbs" << "Command5" << "Command3" << " abide" << true;
-        QTest::newRow("phrasal verbs, main page") << "phrasalverbs" << "Command11" << "Command1" << " add up" << false;
-        QTest::newRow("phrasal verbs, title bar") << "phrasalverbs" << "Command11" << "Command1" << " add up" << true;
-        QTest::newRow("particles, main page") << "particles" << "Command4" << "Command1" << " about" << false;
-        QTest::newRow("particles, title bar") << "particles" << "Command4" << "Command1" << " about" << true;
+        QTest::newRow("irregular verbs, main page") << "irregularverbs"
+                                                    << "Command5"
+                                                    << "Command3"
+                                                    << " abide" << false;
+        QTest::newRow("irregular verbs, title bar") << "irregularverbs"
+                                                    << "Command5"
+                                                    << "Command3"
+                                                    << " abide" << true;
+        QTest::newRow("phrasal verbs, main page") << "phrasalverbs"
+                                                  << "Command11"
+                                                  << "Command1"
+                                                  << " add up" << false;
+        QTest::newRow("phrasal verbs, title bar") << "phrasalverbs"
+                                                  << "Command11"
+                                                  << "Command1"
+                                                  << " add up" << true;
+        QTest::newRow("particles, main page") << "particles"
+                                              << "Command4"
+                                              << "Command1"
+                                              << " about" << false;
+        QTest::newRow("particles, title bar") << "particles"
+                                              << "Command4"
+                                              << "Command1"
+                                              << " about" << true;
     }
 
     void reopeningShowsPageOne()

@@ -64,14 +64,18 @@ void TestParticlesTable::englishEntries_data()
     QTest::addColumn<QString>("english");
 
     const QList<QStringList> pages = {
-        {"about", "above", "according to", "across", "after", "against", "among (amongst)",
-         "apart", "apart from", "around", "as", "as concerns", "as regards", "at", "away", "back",
-         "backwards", "because of", "before", "behind", "below", "beside", "besides", "between",
-         "beyond", "by", "by means of", "concerning", "despite", "down", "downwards", "during"},
-        {"except", "except for", "excluding", "for", "forwalds", "in", "including", "in front of",
-         "inside", "instead of", "in spite of", "into", "inwards", "like", "near", "next",
-         "next to", "of", "off", "on", "on top of", "onwards", "out", "out of", "outwards", "over",
-         "regarding", "regardless of", "respecting", "round", "side ways", "since"},
+        {"about",           "above",  "according to", "across",     "after",     "against",
+         "among (amongst)", "apart",  "apart from",   "around",     "as",        "as concerns",
+         "as regards",      "at",     "away",         "back",       "backwards", "because of",
+         "before",          "behind", "below",        "beside",     "besides",   "between",
+         "beyond",          "by",     "by means of",  "concerning", "despite",   "down",
+         "downwards",       "during"},
+        {"except",    "except for",  "excluding", "for",           "forwalds",    "in",
+         "including", "in front of", "inside",    "instead of",    "in spite of", "into",
+         "inwards",   "like",        "near",      "next",          "next to",     "of",
+         "off",       "on",          "on top of", "onwards",       "out",         "out of",
+         "outwards",  "over",        "regarding", "regardless of", "respecting",  "round",
+         "side ways", "since"},
         {"till", "throught", "throughtout", "to", "towards", "under", "underneath", "until", "up",
          "upon", "upwards"},
     };

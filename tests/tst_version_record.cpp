@@ -14,10 +14,10 @@
 
 namespace {
 
-constexpr int kTypeIcon = 3;        // RT_ICON
-constexpr int kTypeGroupIcon = 14;  // RT_GROUP_ICON
-constexpr int kTypeVersion = 16;    // RT_VERSION
-constexpr int kTypeText = 1;        // a version block whose value is text
+constexpr int kTypeIcon = 3;       // RT_ICON
+constexpr int kTypeGroupIcon = 14; // RT_GROUP_ICON
+constexpr int kTypeVersion = 16;   // RT_VERSION
+constexpr int kTypeText = 1;       // a version block whose value is text
 
 quint32 readU16(const QByteArray& bytes, qsizetype at)
 {
@@ -35,7 +35,8 @@ qsizetype alignTo4(qsizetype at)
 }
 
 // A NUL-terminated UTF-16 string at `at`, not past `end`; `after` gets the offset past the NUL.
-std::optional<QString> readText(const QByteArray& bytes, qsizetype at, qsizetype end, qsizetype* after)
+std::optional<QString> readText(const QByteArray& bytes, qsizetype at, qsizetype end,
+                                qsizetype* after)
 {
     QString text;
     for (; at + 1 < end; at += 2) {
@@ -89,7 +90,8 @@ std::vector<Resource> readResources(const QByteArray& res, QString* error)
                 *name = *text;
             return text.has_value();
         };
-        if (!readNameOrId(&resource.type, &resource.typeName) || !readNameOrId(&resource.id, &resource.name)) {
+        if (!readNameOrId(&resource.type, &resource.typeName)
+            || !readNameOrId(&resource.id, &resource.name)) {
             *error = QStringLiteral("the resource at %1 has an unterminated type or name").arg(at);
             return {};
         }
@@ -125,7 +127,9 @@ std::optional<Block> readBlock(const QByteArray& bytes, qsizetype at, qsizetype 
     block.type = int(readU16(bytes, at + 4));
     const qsizetype blockEnd = at + length;
     if (length < 6 || blockEnd > end) {
-        *error = QStringLiteral("the version block at %1 claims %2 bytes, past its parent").arg(at).arg(length);
+        *error = QStringLiteral("the version block at %1 claims %2 bytes, past its parent")
+                     .arg(at)
+                     .arg(length);
         return std::nullopt;
     }
     qsizetype field = 0;
@@ -223,14 +227,18 @@ void TestVersionRecord::initTestCase()
     QProcess windres;
     windres.setProcessChannelMode(QProcess::MergedChannels);
     windres.start(QStringLiteral(DILMORA_WINDRES),
-                  {QStringLiteral("--preprocessor=" DILMORA_RC_PREPROCESSOR), QStringLiteral("--preprocessor-arg=-E"),
-                   QStringLiteral("--preprocessor-arg=-xc"), QStringLiteral("--preprocessor-arg=-DRC_INVOKED"),
-                   QStringLiteral("-i"), QStringLiteral(DILMORA_RC_FILE), QStringLiteral("-O"), QStringLiteral("res"),
+                  {QStringLiteral("--preprocessor=" DILMORA_RC_PREPROCESSOR),
+                   QStringLiteral("--preprocessor-arg=-E"),
+                   QStringLiteral("--preprocessor-arg=-xc"),
+                   QStringLiteral("--preprocessor-arg=-DRC_INVOKED"), QStringLiteral("-i"),
+                   QStringLiteral(DILMORA_RC_FILE), QStringLiteral("-O"), QStringLiteral("res"),
                    QStringLiteral("-o"), res});
-    QVERIFY2(windres.waitForStarted(), DILMORA_WINDRES " does not start: install binutils-mingw-w64-x86-64");
+    QVERIFY2(windres.waitForStarted(),
+             DILMORA_WINDRES " does not start: install binutils-mingw-w64-x86-64");
     QVERIFY(windres.waitForFinished(60000));
     const QByteArray output = windres.readAll();
-    QVERIFY2(windres.exitStatus() == QProcess::NormalExit && windres.exitCode() == 0, output.constData());
+    QVERIFY2(windres.exitStatus() == QProcess::NormalExit && windres.exitCode() == 0,
+             output.constData());
 
     QString error;
     m_resources = readResources(readFile(res), &error);
@@ -264,10 +272,10 @@ void TestVersionRecord::oneRecordAndOneIcon()
     }
     QCOMPARE(counts[kTypeVersion], 1);
     QCOMPARE(counts[kTypeGroupIcon], 1);
-    QCOMPARE(counts.size(), size_t(3));  // and the images of that one icon
+    QCOMPARE(counts.size(), size_t(3)); // and the images of that one icon
 
     const Resource* version = find(kTypeVersion);
-    QCOMPARE(version->id, 1);  // VS_VERSION_INFO
+    QCOMPARE(version->id, 1); // VS_VERSION_INFO
     QCOMPARE(version->language, quint16(0x0409));
     QCOMPARE(m_record->key, QStringLiteral("VS_VERSION_INFO"));
     QCOMPARE(readU16(version->data, 0), quint32(version->data.size()));
@@ -345,8 +353,8 @@ void TestVersionRecord::translation()
     const Block* translation = childBlock(*varFileInfo, QStringLiteral("Translation"));
     QVERIFY2(translation, "VarFileInfo has no Translation");
     QCOMPARE(translation->value.size(), 4);
-    QCOMPARE(readU16(translation->value, 0), 0x0409u);  // U.S. English
-    QCOMPARE(readU16(translation->value, 2), 1200u);    // UTF-16
+    QCOMPARE(readU16(translation->value, 0), 0x0409u); // U.S. English
+    QCOMPARE(readU16(translation->value, 2), 1200u);   // UTF-16
 }
 
 void TestVersionRecord::iconImages()
@@ -354,12 +362,12 @@ void TestVersionRecord::iconImages()
     const QByteArray ico = readFile(QStringLiteral(DILMORA_SOURCE_DIR "/app/assets/dilmora.ico"));
     QVERIFY(ico.size() > 6);
     const int count = int(readU16(ico, 4));
-    QCOMPARE(count, 6);  // 16, 32 and 48 pixels, each at 8 and at 32 bits a pixel
+    QCOMPARE(count, 6); // 16, 32 and 48 pixels, each at 8 and at 32 bits a pixel
 
     const Resource* group = find(kTypeGroupIcon);
     QVERIFY(group);
     QCOMPARE(group->data.size(), 6 + 14 * count);
-    QCOMPARE(readU16(group->data, 2), 1u);  // an icon, not a cursor
+    QCOMPARE(readU16(group->data, 2), 1u); // an icon, not a cursor
     QCOMPARE(int(readU16(group->data, 4)), count);
     for (int i = 0; i < count; ++i) {
         const qsizetype file = 6 + 16 * i;  // ICONDIRENTRY in the .ico

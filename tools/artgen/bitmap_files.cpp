@@ -33,19 +33,20 @@ void putU32(QByteArray& out, std::uint32_t value)
         out.append(char((value >> shift) & 0xFF));
 }
 
-void putInfoHeader(QByteArray& out, int width, int height, int bits, int imageSize, std::uint32_t pixelsPerMetre)
+void putInfoHeader(QByteArray& out, int width, int height, int bits, int imageSize,
+                   std::uint32_t pixelsPerMetre)
 {
     putU32(out, kInfoHeaderSize);
     putU32(out, std::uint32_t(width));
     putU32(out, std::uint32_t(height));
-    putU16(out, 1);  // planes
+    putU16(out, 1); // planes
     putU16(out, std::uint16_t(bits));
-    putU32(out, 0);  // BI_RGB
+    putU32(out, 0); // BI_RGB
     putU32(out, std::uint32_t(imageSize));
     putU32(out, pixelsPerMetre);
     putU32(out, pixelsPerMetre);
-    putU32(out, 0);  // colours used: all that the depth allows
-    putU32(out, 0);  // colours important: all
+    putU32(out, 0); // colours used: all that the depth allows
+    putU32(out, 0); // colours important: all
 }
 
 // AND mask rows, bottom row first, one bit per pixel with the leftmost pixel in the high bit.
@@ -109,8 +110,14 @@ public:
         return offset >= 0 && count >= 0 && offset + count <= m_bytes.size();
     }
     std::uint8_t u8(qsizetype offset) const { return std::uint8_t(m_bytes[offset]); }
-    std::uint16_t u16(qsizetype offset) const { return std::uint16_t(u8(offset) | u8(offset + 1) << 8); }
-    std::uint32_t u32(qsizetype offset) const { return std::uint32_t(u16(offset)) | std::uint32_t(u16(offset + 2)) << 16; }
+    std::uint16_t u16(qsizetype offset) const
+    {
+        return std::uint16_t(u8(offset) | u8(offset + 1) << 8);
+    }
+    std::uint32_t u32(qsizetype offset) const
+    {
+        return std::uint32_t(u16(offset)) | std::uint32_t(u16(offset + 2)) << 16;
+    }
     std::int32_t i32(qsizetype offset) const { return std::int32_t(u32(offset)); }
 
 private:
@@ -149,19 +156,20 @@ QByteArray encodeIco(const std::vector<IconImage>& images)
 {
     std::vector<QByteArray> dibs;
     for (const IconImage& image : images)
-        dibs.push_back(encodeIconDib(image.artwork.convertToFormat(QImage::Format_ARGB32), image.bitsPerPixel));
+        dibs.push_back(encodeIconDib(image.artwork.convertToFormat(QImage::Format_ARGB32),
+                                     image.bitsPerPixel));
 
     QByteArray out;
-    putU16(out, 0);  // reserved
-    putU16(out, 1);  // type: icon
+    putU16(out, 0); // reserved
+    putU16(out, 1); // type: icon
     putU16(out, std::uint16_t(images.size()));
     std::uint32_t offset = kIconDirSize + kIconEntrySize * std::uint32_t(images.size());
     for (std::size_t i = 0; i < images.size(); ++i) {
         out.append(char(images[i].artwork.width()));
         out.append(char(images[i].artwork.height()));
-        out.append('\0');  // colour count: 0 for 256 colours or more
-        out.append('\0');  // reserved
-        putU16(out, 1);    // planes
+        out.append('\0'); // colour count: 0 for 256 colours or more
+        out.append('\0'); // reserved
+        putU16(out, 1);   // planes
         putU16(out, std::uint16_t(images[i].bitsPerPixel));
         putU32(out, std::uint32_t(dibs[i].size()));
         putU32(out, offset);
@@ -180,15 +188,22 @@ BmpReading decodeBmp24(const QByteArray& bytes)
     if (in.u8(0) != 'B' || in.u8(1) != 'M')
         return {{}, QStringLiteral("does not start with BM")};
     if (in.u32(2) != std::uint32_t(bytes.size()))
-        return {{}, QStringLiteral("bfSize %1 but the file has %2 bytes").arg(in.u32(2)).arg(bytes.size())};
+        return {
+            {},
+            QStringLiteral("bfSize %1 but the file has %2 bytes").arg(in.u32(2)).arg(bytes.size())};
     if (in.u32(14) != kInfoHeaderSize)
         return {{}, QStringLiteral("info header of %1 bytes, not 40").arg(in.u32(14))};
     const int width = in.i32(18);
     const int height = in.i32(22);
     if (width <= 0 || height <= 0)
-        return {{}, QStringLiteral("size %1 x %2: both must be positive (rows bottom-up)").arg(width).arg(height)};
+        return {{},
+                QStringLiteral("size %1 x %2: both must be positive (rows bottom-up)")
+                    .arg(width)
+                    .arg(height)};
     if (in.u16(26) != 1 || in.u16(28) != 24)
-        return {{}, QStringLiteral("%1 planes at %2 bits, not 1 at 24").arg(in.u16(26)).arg(in.u16(28))};
+        return {
+            {},
+            QStringLiteral("%1 planes at %2 bits, not 1 at 24").arg(in.u16(26)).arg(in.u16(28))};
     if (in.u32(30) != 0)
         return {{}, QStringLiteral("compression %1, not BI_RGB").arg(in.u32(30))};
     const int stride = rowStride(width, 24);
@@ -198,7 +213,10 @@ BmpReading decodeBmp24(const QByteArray& bytes)
     if (in.u32(34) != std::uint32_t(stride * height))
         return {{}, QStringLiteral("biSizeImage %1, not %2").arg(in.u32(34)).arg(stride * height)};
     if (bytes.size() != offBits + qsizetype(stride) * height)
-        return {{}, QStringLiteral("%1 bytes, not %2").arg(bytes.size()).arg(offBits + qsizetype(stride) * height)};
+        return {{},
+                QStringLiteral("%1 bytes, not %2")
+                    .arg(bytes.size())
+                    .arg(offBits + qsizetype(stride) * height)};
 
     QImage image(width, height, QImage::Format_RGB32);
     for (int row = 0; row < height; ++row) {
@@ -224,7 +242,9 @@ IcoReading decodeIco(const QByteArray& bytes)
     if (!in.has(0, kIconDirSize))
         return fail(QStringLiteral("shorter than the icon directory"));
     if (in.u16(0) != 0 || in.u16(2) != 1)
-        return fail(QStringLiteral("directory reserved %1 type %2, not 0 and 1").arg(in.u16(0)).arg(in.u16(2)));
+        return fail(QStringLiteral("directory reserved %1 type %2, not 0 and 1")
+                        .arg(in.u16(0))
+                        .arg(in.u16(2)));
     const int count = in.u16(4);
     if (!in.has(kIconDirSize, qsizetype(count) * kIconEntrySize))
         return fail(QStringLiteral("directory of %1 entries runs past the end").arg(count));
@@ -237,7 +257,10 @@ IcoReading decodeIco(const QByteArray& bytes)
         reading.bitsPerPixel = in.u16(entry + 6);
         const qsizetype size = in.u32(entry + 8);
         const qsizetype offset = in.u32(entry + 12);
-        const QString name = QStringLiteral("entry %1 (%2 px, %3 bits)").arg(i).arg(reading.width).arg(reading.bitsPerPixel);
+        const QString name = QStringLiteral("entry %1 (%2 px, %3 bits)")
+                                 .arg(i)
+                                 .arg(reading.width)
+                                 .arg(reading.bitsPerPixel);
         if (!in.has(offset, size) || !in.has(offset, kInfoHeaderSize))
             return fail(name + QStringLiteral(": image runs past the end of the file"));
         if (in.u32(offset) != kInfoHeaderSize)
@@ -246,8 +269,13 @@ IcoReading decodeIco(const QByteArray& bytes)
         const int width = in.i32(offset + 4);
         const int doubledHeight = in.i32(offset + 8);
         const int bits = in.u16(offset + 14);
-        if (width != reading.width || doubledHeight != 2 * reading.height || bits != reading.bitsPerPixel)
-            return fail(name + QStringLiteral(": DIB says %1 x %2 at %3 bits").arg(width).arg(doubledHeight).arg(bits));
+        if (width != reading.width || doubledHeight != 2 * reading.height
+            || bits != reading.bitsPerPixel)
+            return fail(name
+                        + QStringLiteral(": DIB says %1 x %2 at %3 bits")
+                              .arg(width)
+                              .arg(doubledHeight)
+                              .arg(bits));
         if (bits != 8 && bits != 32)
             return fail(name + QStringLiteral(": depth is neither 8 nor 32 bits"));
         if (in.u32(offset + 16) != 0)
@@ -260,7 +288,8 @@ IcoReading decodeIco(const QByteArray& bytes)
         const int maskStride = rowStride(width, 1);
         const qsizetype maskAt = pixelsAt + qsizetype(colourStride) * height;
         if (size != kInfoHeaderSize + paletteSize + qsizetype(colourStride + maskStride) * height)
-            return fail(name + QStringLiteral(": %1 bytes do not match its size and depth").arg(size));
+            return fail(name
+                        + QStringLiteral(": %1 bytes do not match its size and depth").arg(size));
 
         QImage image(width, height, QImage::Format_ARGB32);
         for (int row = 0; row < height; ++row) {
@@ -268,17 +297,23 @@ IcoReading decodeIco(const QByteArray& bytes)
             for (int x = 0; x < width; ++x) {
                 QRgb pixel;
                 if (bits == 8) {
-                    const qsizetype entryAt = offset + kInfoHeaderSize + 4 * in.u8(pixelsAt + qsizetype(row) * colourStride + x);
+                    const qsizetype entryAt =
+                        offset + kInfoHeaderSize
+                        + 4 * in.u8(pixelsAt + qsizetype(row) * colourStride + x);
                     pixel = qRgb(in.u8(entryAt + 2), in.u8(entryAt + 1), in.u8(entryAt));
                 } else {
                     const qsizetype at = pixelsAt + qsizetype(row) * colourStride + 4 * x;
                     pixel = qRgba(in.u8(at + 2), in.u8(at + 1), in.u8(at), in.u8(at + 3));
                 }
-                const bool maskedOut = in.u8(maskAt + qsizetype(row) * maskStride + x / 8) & (0x80 >> (x % 8));
+                const bool maskedOut =
+                    in.u8(maskAt + qsizetype(row) * maskStride + x / 8) & (0x80 >> (x % 8));
                 if (maskedOut && bits == 8)
                     pixel = qRgba(0, 0, 0, 0);
                 if (bits == 32 && maskedOut != (qAlpha(pixel) < 128))
-                    return fail(name + QStringLiteral(": AND mask disagrees with alpha at (%1, %2)").arg(x).arg(y));
+                    return fail(name
+                                + QStringLiteral(": AND mask disagrees with alpha at (%1, %2)")
+                                      .arg(x)
+                                      .arg(y));
                 image.setPixel(x, y, pixel);
             }
         }

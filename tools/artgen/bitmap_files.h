@@ -15,8 +15,8 @@ QByteArray encodeBmp24(const QImage& image);
 
 /// One image of an icon file: the artwork with straight alpha and the depth it is stored at.
 struct IconImage {
-    QImage artwork;    ///< Format_ARGB32, square, at most 255 pixels wide
-    int bitsPerPixel;  ///< 8 (256-colour palette) or 32 (BGRA)
+    QImage artwork;   ///< Format_ARGB32, square, at most 255 pixels wide
+    int bitsPerPixel; ///< 8 (256-colour palette) or 32 (BGRA)
 };
 
 /// A complete ICO file holding every image as a BMP DIB (never PNG) with its AND mask.
@@ -26,7 +26,7 @@ QByteArray encodeIco(const std::vector<IconImage>& images);
 
 /// What reading a 24-bit BMP file gave: the picture, or why the bytes are not one.
 struct BmpReading {
-    QImage image;  ///< Format_RGB32; null when error is set
+    QImage image; ///< Format_RGB32; null when error is set
     QString error;
 };
 
@@ -38,7 +38,7 @@ struct IconEntryReading {
     int width = 0;
     int height = 0;
     int bitsPerPixel = 0;
-    QImage image;  ///< Format_ARGB32 after the AND mask (and, at 32 bits, the alpha) is applied
+    QImage image; ///< Format_ARGB32 after the AND mask (and, at 32 bits, the alpha) is applied
 };
 
 /// What reading an icon file gave: its entries in file order, or why the bytes are not one.

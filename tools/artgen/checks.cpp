@@ -40,7 +40,10 @@ QImage checkBmpFile(const QString& path, QSize size, ShareRange share, QString* 
     const QImage& image = reading.image;
     if (image.size() != size) {
         *problem = QStringLiteral("%1 x %2 pixels, not %3 x %4")
-                       .arg(image.width()).arg(image.height()).arg(size.width()).arg(size.height());
+                       .arg(image.width())
+                       .arg(image.height())
+                       .arg(size.width())
+                       .arg(size.height());
         return {};
     }
 
@@ -48,10 +51,12 @@ QImage checkBmpFile(const QString& path, QSize size, ShareRange share, QString* 
     long long count = 0;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
-            const bool onFrame = x == 0 || y == 0 || x == image.width() - 1 || y == image.height() - 1;
+            const bool onFrame =
+                x == 0 || y == 0 || x == image.width() - 1 || y == image.height() - 1;
             const bool isBackground = image.pixel(x, y) == background;
             if (onFrame && !isBackground) {
-                *problem = QStringLiteral("frame pixel (%1, %2) is not the background").arg(x).arg(y);
+                *problem =
+                    QStringLiteral("frame pixel (%1, %2) is not the background").arg(x).arg(y);
                 return {};
             }
             count += isBackground;
@@ -60,7 +65,9 @@ QImage checkBmpFile(const QString& path, QSize size, ShareRange share, QString* 
     const double got = double(count) / (qint64(image.width()) * image.height());
     if (got < share.low || got > share.high) {
         *problem = QStringLiteral("background share %1 % outside %2 to %3 %")
-                       .arg(got * 100, 0, 'f', 2).arg(share.low * 100).arg(share.high * 100);
+                       .arg(got * 100, 0, 'f', 2)
+                       .arg(share.low * 100)
+                       .arg(share.high * 100);
         return {};
     }
     return image;
@@ -76,13 +83,17 @@ QString checkIcoFile(const QString& path, const QList<QImage>& artworks)
     if (!reading.error.isEmpty())
         return reading.error;
     if (reading.entries.size() != std::size_t(2 * artworks.size()))
-        return QStringLiteral("%1 images, not %2").arg(reading.entries.size()).arg(2 * artworks.size());
+        return QStringLiteral("%1 images, not %2")
+            .arg(reading.entries.size())
+            .arg(2 * artworks.size());
 
     for (const QImage& artwork : artworks) {
         for (int bits : {8, 32}) {
-            const auto entry = std::find_if(reading.entries.begin(), reading.entries.end(), [&](const IconEntryReading& e) {
-                return e.width == artwork.width() && e.height == artwork.height() && e.bitsPerPixel == bits;
-            });
+            const auto entry = std::find_if(
+                reading.entries.begin(), reading.entries.end(), [&](const IconEntryReading& e) {
+                    return e.width == artwork.width() && e.height == artwork.height()
+                           && e.bitsPerPixel == bits;
+                });
             const QString name = QStringLiteral("%1 px at %2 bits").arg(artwork.width()).arg(bits);
             if (entry == reading.entries.end())
                 return name + QStringLiteral(": missing");
@@ -112,7 +123,8 @@ QString checkPngFile(const QString& path, const QImage& artwork)
     QImage image;
     if (!image.load(path, "PNG"))
         return QStringLiteral("cannot be read back as a PNG");
-    if (image.convertToFormat(QImage::Format_ARGB32) != artwork.convertToFormat(QImage::Format_ARGB32))
+    if (image.convertToFormat(QImage::Format_ARGB32)
+        != artwork.convertToFormat(QImage::Format_ARGB32))
         return QStringLiteral("differs from the icon's 32-bit image");
     return {};
 }

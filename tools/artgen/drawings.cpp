@@ -23,10 +23,11 @@ QPainterPath pageOutline(double spineX, double top, double width, double height,
     const double outer = spineX + side * width;
     QPainterPath page;
     page.moveTo(spineX, top + 3);
-    page.cubicTo(spineX + side * width * 0.25, top - 1, spineX + side * width * 0.6, top - 1, outer, top);
+    page.cubicTo(spineX + side * width * 0.25, top - 1, spineX + side * width * 0.6, top - 1, outer,
+                 top);
     page.lineTo(outer, top + height);
-    page.cubicTo(spineX + side * width * 0.6, top + height - 1, spineX + side * width * 0.25, top + height - 1,
-                 spineX, top + height + 3);
+    page.cubicTo(spineX + side * width * 0.6, top + height - 1, spineX + side * width * 0.25,
+                 top + height - 1, spineX, top + height + 3);
     page.closeSubpath();
     return page;
 }
@@ -41,7 +42,8 @@ QPainterPath centredWord(const QString& word, const QFont& face, double pixelSiz
     path.addText(0, 0, font, word);
     path = QTransform::fromScale(pixelSize / kOutlineSize, pixelSize / kOutlineSize).map(path);
     const QRectF ink = path.boundingRect();
-    path.translate(std::round(centre.x() - ink.center().x()), std::round(centre.y() - ink.center().y()));
+    path.translate(std::round(centre.x() - ink.center().x()),
+                   std::round(centre.y() - ink.center().y()));
     return path;
 }
 
@@ -77,8 +79,10 @@ QImage drawBook(QSize size, const QFont& letterFace, double pageHeight)
 
     // Cover, then the edge of the pages beneath, then the two open pages.
     for (int side : {-1, 1}) {
-        painter.fillPath(pageOutline(spineX, top + 2.5, pageWidth + 3.5, pageHeight, side), kBrickRed);
-        painter.fillPath(pageOutline(spineX, top + 1.5, pageWidth + 1.5, pageHeight, side), kPaperEdge);
+        painter.fillPath(pageOutline(spineX, top + 2.5, pageWidth + 3.5, pageHeight, side),
+                         kBrickRed);
+        painter.fillPath(pageOutline(spineX, top + 1.5, pageWidth + 1.5, pageHeight, side),
+                         kPaperEdge);
     }
     for (int side : {-1, 1}) {
         const QPainterPath page = pageOutline(spineX, top, pageWidth, pageHeight, side);
@@ -110,9 +114,11 @@ QImage drawBook(QSize size, const QFont& letterFace, double pageHeight)
     // The words: English on the left page, Turkish on the right.
     const double letterSize = std::min(16.0, pageHeight * 0.45);
     const double wordY = top + 1 + pageHeight * 0.32;
-    painter.fillPath(centredWord(QStringLiteral("EN"), letterFace, letterSize, {spineX - pageWidth / 2 - 1, wordY}),
+    painter.fillPath(centredWord(QStringLiteral("EN"), letterFace, letterSize,
+                                 {spineX - pageWidth / 2 - 1, wordY}),
                      kDarkGreen);
-    painter.fillPath(centredWord(QStringLiteral("TR"), letterFace, letterSize, {spineX + pageWidth / 2 + 1, wordY}),
+    painter.fillPath(centredWord(QStringLiteral("TR"), letterFace, letterSize,
+                                 {spineX + pageWidth / 2 + 1, wordY}),
                      kBrickRed);
 
     // The arrow from one word to the other, above the book.
@@ -179,13 +185,14 @@ QImage drawIcon(int size)
     painter.setRenderHint(QPainter::Antialiasing);
 
     // The square: a brick-red rim one sixteenth of the size wide around the window colour.
-    const double radius = 3.5 * unit;  // wide enough to leave the corner pixels fully transparent
+    const double radius = 3.5 * unit; // wide enough to leave the corner pixels fully transparent
     const double rim = std::max(1.0, std::round(unit));
     QPainterPath outer;
     outer.addRoundedRect(QRectF(0, 0, size, size), radius, radius);
     painter.fillPath(outer, kBrickRed);
     QPainterPath inner;
-    inner.addRoundedRect(QRectF(rim, rim, size - 2 * rim, size - 2 * rim), radius - rim, radius - rim);
+    inner.addRoundedRect(QRectF(rim, rim, size - 2 * rim, size - 2 * rim), radius - rim,
+                         radius - rim);
     painter.fillPath(inner, kBackground);
 
     // The D: a straight stem and a bowl of half an ellipse, its strokes on whole pixels.
@@ -205,7 +212,9 @@ QImage drawIcon(int size)
     const double innerBowl = bowl - stroke;
     letter.moveTo(left + stroke, top + stroke);
     letter.lineTo(right - bowl, top + stroke);
-    letter.arcTo(QRectF(right - bowl - innerBowl, top + stroke, 2 * innerBowl, bottom - top - 2 * stroke), 90, -180);
+    letter.arcTo(
+        QRectF(right - bowl - innerBowl, top + stroke, 2 * innerBowl, bottom - top - 2 * stroke),
+        90, -180);
     letter.lineTo(left + stroke, bottom - stroke);
     letter.closeSubpath();
 

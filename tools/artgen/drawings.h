@@ -12,8 +12,8 @@ namespace dilmora::artgen {
 
 /// The About window's picture and the setting that gave it.
 struct Portrait {
-    QImage image;           ///< Format_RGB32
-    double pageHeight = 0;  ///< pixels from the top to the bottom edge of a page
+    QImage image;          ///< Format_RGB32
+    double pageHeight = 0; ///< pixels from the top to the bottom edge of a page
     double backgroundShare = 0;
 };
 

@@ -29,12 +29,14 @@ int mix(int a, int b, double t)
 
 QColor mix(const QColor& a, const QColor& b, double t)
 {
-    return QColor(mix(a.red(), b.red(), t), mix(a.green(), b.green(), t), mix(a.blue(), b.blue(), t));
+    return QColor(mix(a.red(), b.red(), t), mix(a.green(), b.green(), t),
+                  mix(a.blue(), b.blue(), t));
 }
 
 // The text's outline for a setting, placed in the picture: centred, with its baseline
 // on a whole pixel.
-QPainterPath placedOutline(const QString& text, const QFont& face, QSize size, const Setting& setting)
+QPainterPath placedOutline(const QString& text, const QFont& face, QSize size,
+                           const Setting& setting)
 {
     const double scale = setting.pixelSize / kOutlineSize;
     QFont font = face;
@@ -62,7 +64,8 @@ QImage coverage(const QPainterPath& outline, QSize size, double embolden)
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillPath(outline, Qt::white);
     if (embolden > 0)
-        painter.strokePath(outline, QPen(Qt::white, 2 * embolden, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.strokePath(
+            outline, QPen(Qt::white, 2 * embolden, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.end();
     return mask.convertToFormat(QImage::Format_Alpha8);
 }
@@ -130,7 +133,8 @@ QColor shadeAt(double t)
     return t < 0.5 ? mix(kDarkGreen, kOlive, 2 * t) : mix(kOlive, kBrickRed, 2 * t - 1);
 }
 
-std::optional<Lettering> fitLettering(const QString& text, const QFont& face, QSize size, ShareRange share)
+std::optional<Lettering> fitLettering(const QString& text, const QFont& face, QSize size,
+                                      ShareRange share)
 {
     std::optional<Lettering> best;
     double bestScore = 0;
@@ -141,9 +145,11 @@ std::optional<Lettering> fitLettering(const QString& text, const QFont& face, QS
     const double largest = std::min((size.height() - 2) / unit.boundingRect().height(),
                                     (size.width() - 2) / unit.boundingRect().width());
 
-    for (double pixelSize = std::floor(largest * 4) / 4; pixelSize >= largest * 0.6; pixelSize -= 0.25) {
+    for (double pixelSize = std::floor(largest * 4) / 4; pixelSize >= largest * 0.6;
+         pixelSize -= 0.25) {
         for (double letterSpacing = 0; letterSpacing <= 1.0; letterSpacing += 0.25) {
-            const QPainterPath outline = placedOutline(text, face, size, {pixelSize, letterSpacing});
+            const QPainterPath outline =
+                placedOutline(text, face, size, {pixelSize, letterSpacing});
             for (double embolden = 0; embolden <= 0.61; embolden += 0.1) {
                 const QImage mask = coverage(outline, size, embolden);
                 if (!frameIsClear(mask))
@@ -154,7 +160,8 @@ std::optional<Lettering> fitLettering(const QString& text, const QFont& face, QS
                     continue;
                 // One point of share from the target weighs as much as 0.1 pixel of added
                 // outline, 1 pixel less of em size or 1 pixel of extra spacing.
-                const double score = std::abs(got - share.target) * 100 + embolden * 10 - pixelSize + letterSpacing;
+                const double score =
+                    std::abs(got - share.target) * 100 + embolden * 10 - pixelSize + letterSpacing;
                 if (!best || score < bestScore) {
                     best = Lettering{image, pixelSize, letterSpacing, embolden, got};
                     bestScore = score;

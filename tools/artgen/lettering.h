@@ -1,4 +1,5 @@
-// One line of lettering on the window background, shaded from dark green through olive to brick red.
+// One line of lettering on the window background, shaded from dark green through olive to brick
+// red.
 #pragma once
 
 #include <QColor>
@@ -21,7 +22,8 @@ inline const QColor kBrickRed{0xB0, 0x3A, 0x2E};
 /// Colour of the lettering's shading at t (0 at the left edge of the ink, 1 at its right edge).
 QColor shadeAt(double t);
 
-/// Share of pixels that are exactly the background colour: the lowest, the aimed-at and the highest.
+/// Share of pixels that are exactly the background colour: the lowest, the aimed-at and the
+/// highest.
 struct ShareRange {
     double low;
     double target;
@@ -42,6 +44,7 @@ struct Lettering {
 /// letter spacings and outline weights that keep the background share within range, it
 /// takes the one nearest the target, preferring large letters and light outlines.
 /// Returns nothing when no setting reaches the range.
-std::optional<Lettering> fitLettering(const QString& text, const QFont& face, QSize size, ShareRange share);
+std::optional<Lettering> fitLettering(const QString& text, const QFont& face, QSize size,
+                                      ShareRange share);
 
 } // namespace dilmora::artgen

@@ -38,9 +38,11 @@ struct FontFile {
     QFont::Style style;
 };
 
-constexpr FontFile kLetteringFont{"/usr/share/fonts/truetype/liberation/LiberationSerif-BoldItalic.ttf",
-                                  QFont::Bold, QFont::StyleItalic};
-constexpr FontFile kBookFont{"/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf", QFont::Bold, QFont::StyleNormal};
+constexpr FontFile kLetteringFont{
+    "/usr/share/fonts/truetype/liberation/LiberationSerif-BoldItalic.ttf", QFont::Bold,
+    QFont::StyleItalic};
+constexpr FontFile kBookFont{"/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf", QFont::Bold,
+                             QFont::StyleNormal};
 
 struct LetteringPicture {
     const char* path;
@@ -78,7 +80,8 @@ QFont loadFont(const FontFile& file, QString* problem)
     font.setStyleStrategy(QFont::StyleStrategy(QFont::NoFontMerging | QFont::PreferOutline));
     font.setHintingPreference(QFont::PreferNoHinting);
     const QFontInfo info(font);
-    if (info.family() != families.first() || info.weight() != file.weight || info.style() != file.style)
+    if (info.family() != families.first() || info.weight() != file.weight
+        || info.style() != file.style)
         *problem = QStringLiteral("the font %1 is not the face that was asked for").arg(file.path);
     return font;
 }
@@ -87,7 +90,8 @@ bool writeFile(const QString& path, const QByteArray& bytes, QString* problem)
 {
     QDir().mkpath(QFileInfo(path).path());
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+        || file.write(bytes) != bytes.size()) {
         *problem = QStringLiteral("cannot write it: %1").arg(file.errorString());
         return false;
     }
@@ -129,23 +133,28 @@ int main(int argc, char* argv[])
     QList<QImage> pictures;
     for (const LetteringPicture& picture : kLetteringPictures) {
         const QString text = QString::fromUtf8(picture.text);
-        const std::optional<Lettering> lettering = fitLettering(text, letteringFace, picture.size, kLetteringShare);
+        const std::optional<Lettering> lettering =
+            fitLettering(text, letteringFace, picture.size, kLetteringShare);
         if (!lettering)
-            return fail(QString::fromUtf8(picture.path), QStringLiteral("no letter size gives the background share"));
+            return fail(QString::fromUtf8(picture.path),
+                        QStringLiteral("no letter size gives the background share"));
         const QString path = root.filePath(QString::fromUtf8(picture.path));
         if (!writeFile(path, encodeBmp24(lettering->image), &problem))
             return fail(path, problem);
         pictures.append(checkBmpFile(path, picture.size, kLetteringShare, &problem));
         if (!problem.isEmpty())
             return fail(path, problem);
-        std::printf("%s: %d x %d, \"%s\", %.2f px, spacing %.2f px, outline %.1f px, background %.2f %%\n",
-                    picture.path, picture.size.width(), picture.size.height(), picture.text, lettering->pixelSize,
-                    lettering->letterSpacing, lettering->embolden, lettering->backgroundShare * 100);
+        std::printf(
+            "%s: %d x %d, \"%s\", %.2f px, spacing %.2f px, outline %.1f px, background %.2f %%\n",
+            picture.path, picture.size.width(), picture.size.height(), picture.text,
+            lettering->pixelSize, lettering->letterSpacing, lettering->embolden,
+            lettering->backgroundShare * 100);
     }
 
     const std::optional<Portrait> portrait = drawPortrait(kPortraitSize, bookFace, kPortraitShare);
     if (!portrait)
-        return fail(QString::fromUtf8(kPortraitPath), QStringLiteral("no page height gives the background share"));
+        return fail(QString::fromUtf8(kPortraitPath),
+                    QStringLiteral("no page height gives the background share"));
     const QString portraitPath = root.filePath(QString::fromUtf8(kPortraitPath));
     if (!writeFile(portraitPath, encodeBmp24(portrait->image), &problem))
         return fail(portraitPath, problem);
@@ -153,7 +162,8 @@ int main(int argc, char* argv[])
     if (!problem.isEmpty())
         return fail(portraitPath, problem);
     std::printf("%s: %d x %d, open book, pages %.1f px high, background %.2f %%\n", kPortraitPath,
-                kPortraitSize.width(), kPortraitSize.height(), portrait->pageHeight, portrait->backgroundShare * 100);
+                kPortraitSize.width(), kPortraitSize.height(), portrait->pageHeight,
+                portrait->backgroundShare * 100);
 
     for (int i = 0; i < pictures.size(); ++i) {
         for (int j = i + 1; j < pictures.size(); ++j) {

@@ -10,7 +10,7 @@ namespace dilmora::artgen {
 
 namespace {
 
-constexpr int kVisibleEntries = 255;  // entry 0 stays black for masked pixels
+constexpr int kVisibleEntries = 255; // entry 0 stays black for masked pixels
 
 struct WeightedColour {
     std::array<int, 3> rgb;
@@ -68,9 +68,10 @@ std::vector<QRgb> medianCut(Box colours)
             break;
 
         Box& box = boxes[widest];
-        std::stable_sort(box.begin(), box.end(), [&](const WeightedColour& a, const WeightedColour& b) {
-            return a.rgb[widestChannel] < b.rgb[widestChannel];
-        });
+        std::stable_sort(box.begin(), box.end(),
+                         [&](const WeightedColour& a, const WeightedColour& b) {
+                             return a.rgb[widestChannel] < b.rgb[widestChannel];
+                         });
         long long total = 0;
         for (const WeightedColour& colour : box)
             total += colour.count;

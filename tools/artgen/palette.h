@@ -12,9 +12,10 @@ namespace dilmora::artgen {
 struct IndexedImage {
     int width = 0;
     int height = 0;
-    std::vector<QRgb> palette;          ///< always 256 entries; entry 0 is black and used by masked pixels only
-    std::vector<std::uint8_t> indexes;  ///< one per pixel, rows from the top
-    std::vector<bool> masked;           ///< one per pixel: true where alpha is below one half
+    std::vector<QRgb>
+        palette; ///< always 256 entries; entry 0 is black and used by masked pixels only
+    std::vector<std::uint8_t> indexes; ///< one per pixel, rows from the top
+    std::vector<bool> masked;          ///< one per pixel: true where alpha is below one half
 };
 
 /// Index an ARGB32 image (straight alpha). Up to 255 distinct visible colours are kept

@@ -72,12 +72,15 @@ int main(int argc, char** argv)
     app::MainWindow mainWindow;
     bool ok = mainWindow.form().load() == runtime::Status::Ok
               && save(mainWindow.form(), folder, QStringLiteral("main-window"));
-    ok = ok && savePages(reference::createIrregularVerbsWindow(), reference::kIrregularVerbs,
-                         folder, QStringLiteral("irregular-verbs"));
-    ok = ok && savePages(reference::createPhrasalVerbsWindow(), reference::kPhrasalVerbs, folder,
-                         QStringLiteral("phrasal-verbs"));
-    ok = ok && savePages(reference::createParticlesWindow(), reference::kParticles, folder,
-                         QStringLiteral("particles"));
+    ok = ok
+         && savePages(reference::createIrregularVerbsWindow(), reference::kIrregularVerbs, folder,
+                      QStringLiteral("irregular-verbs"));
+    ok = ok
+         && savePages(reference::createPhrasalVerbsWindow(), reference::kPhrasalVerbs, folder,
+                      QStringLiteral("phrasal-verbs"));
+    ok = ok
+         && savePages(reference::createParticlesWindow(), reference::kParticles, folder,
+                      QStringLiteral("particles"));
     ok = ok && saveWindow(reference::createNumbersWindow(), folder, QStringLiteral("numbers"));
     ok = ok && saveWindow(about::createAboutWindow(), folder, QStringLiteral("about"));
     return ok ? 0 : 1;
