@@ -3,9 +3,33 @@
 #include "runtime/look.h"
 
 #include <QApplication>
+#include <QProxyStyle>
 #include <QStyleFactory>
 
 namespace dilmora::runtime {
+
+namespace {
+
+/// Fusion without the icon of the menu bar's extension button. Every
+/// QMenuBar makes that button and asks the style for its icon, though the
+/// program's bars never show it (they make room for every item). Reading
+/// that icon from Qt's resources loads every image format plugin installed,
+/// and the libraries behind them, into the process: time and memory for a
+/// picture nobody sees.
+class ProgramStyle : public QProxyStyle {
+public:
+    ProgramStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+
+    QIcon standardIcon(StandardPixmap icon, const QStyleOption* option,
+                       const QWidget* widget) const override
+    {
+        if (icon == SP_ToolBarHorizontalExtensionButton || icon == SP_ToolBarVerticalExtensionButton)
+            return {};
+        return QProxyStyle::standardIcon(icon, option, widget);
+    }
+};
+
+} // namespace
 
 QFont dialogFont()
 {
@@ -33,7 +57,7 @@ QFont namedFont(const FontDesign& design)
 
 void configureApplication()
 {
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setStyle(new ProgramStyle);
     QApplication::setFont(dialogFont());
 }
 
