@@ -58,8 +58,12 @@ case "$command" in
         exec build/release/dilmora
         ;;
     test)
-        cmake --preset test >/dev/null
-        cmake --build --preset test -j "$jobs"
-        ctest --preset test -j "$jobs"
+        # Every test twice: as built for debugging, then under the address,
+        # undefined-behaviour and leak sanitizers, where any finding fails.
+        for preset in test sanitize; do
+            cmake --preset "$preset" >/dev/null
+            cmake --build --preset "$preset" -j "$jobs"
+            ctest --preset "$preset" -j "$jobs"
+        done
         ;;
 esac
