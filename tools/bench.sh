@@ -11,6 +11,7 @@
 # figures: run it on a quiet machine, or run it twice and compare.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
+source tools/install-missing.sh
 
 build=${DILMORA_BENCH_BUILD_DIR:-build/bench}
 startupRuns=20  # interleaved start-ups of each program
@@ -22,19 +23,7 @@ memoryRuns=5    # processes whose peak memory is measured, per program
 # counts, binutils for strip, xvfb and xauth for start-up under a real X server.
 packages=(cmake ninja-build g++ binutils qt6-base-dev qt6-qpa-plugins fonts-dejavu-core
           fonts-liberation valgrind xvfb xauth)
-missing=()
-for package in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
-        missing+=("$package")
-    fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}" >&2
-    sudo=()
-    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-    "${sudo[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+install_missing "${packages[@]}"
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT

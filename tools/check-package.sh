@@ -12,6 +12,7 @@
 # so that it never removes one it did not install.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
+source tools/install-missing.sh
 
 usage() {
     echo "usage: bash tools/check-package.sh [FILE.deb | --build FOLDER]" >&2
@@ -36,17 +37,7 @@ sudo=()
 apt=("${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -y -qq)
 
 # A virtual X screen (xvfb, xauth) and xwininfo (x11-utils) to see the main window.
-missing=()
-for package in xvfb xauth x11-utils; do
-    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
-        missing+=("$package")
-    fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    "${sudo[@]}" apt-get update -qq
-    "${apt[@]}" install --no-install-recommends "${missing[@]}" >/dev/null
-fi
+install_missing xvfb xauth x11-utils
 
 if dpkg-query -W -f='${Status}' dilmora 2>/dev/null | grep -q 'install ok installed'; then
     echo "A dilmora package is installed already; remove it first: apt-get remove dilmora" >&2

@@ -9,25 +9,14 @@
 # and tools/check-package.sh installs it, starts it and removes it again.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
+source tools/install-missing.sh
 
 build=${1:-build/package}
 
 # dpkg-dev's dpkg-shlibdeps works out the libraries' packages, and CPack asks
 # file(1) which of the installed files are programs.
 packages=(cmake ninja-build g++ qt6-base-dev dpkg-dev file)
-missing=()
-for package in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
-        missing+=("$package")
-    fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    sudo=()
-    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-    "${sudo[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+install_missing "${packages[@]}"
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DDILMORA_BUILD_TOOLS=OFF >/dev/null
 cmake --build "$build" -j "$(nproc)"
