@@ -1,6 +1,7 @@
 // Helpers for tests that open windows: clicks through the window system (so
 // that modality applies, as for a user), a modal loop driven from a queued
-// call, and a recorder for the unhandled-error path.
+// call, a recorder for the unhandled-error path, and reading a window's
+// captions, label designs and twip geometry.
 #pragma once
 
 #include "runtime/fault_injection.h"
@@ -9,7 +10,9 @@
 #include "runtime/status.h"
 
 #include <QApplication>
+#include <QHash>
 #include <QLabel>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -96,6 +99,75 @@ inline QString captionOf(dilmora::runtime::Form& form, const QString& name)
 inline QString fromView(std::string_view text)
 {
     return dilmora::runtime::toQString(text);
+}
+
+/// The name of the label with that number: "Label5".
+inline QString labelName(int number)
+{
+    return QStringLiteral("Label%1").arg(number);
+}
+
+/// Every label's caption of a loaded window, by name.
+inline QHash<QString, QString> allCaptions(QWidget* window)
+{
+    QHash<QString, QString> texts;
+    for (QLabel* label : window->findChildren<QLabel*>())
+        texts.insert(label->objectName(), label->text());
+    return texts;
+}
+
+/// The label of that name in a window's design, or null.
+inline const dilmora::runtime::LabelDesign* labelDesign(const dilmora::runtime::FormDesign& design,
+                                                        const QString& name)
+{
+    for (const dilmora::runtime::LabelDesign& label : design.labels) {
+        if (fromView(label.name) == name)
+            return &label;
+    }
+    return nullptr;
+}
+
+/// A place given in twips, in pixels: 15 twips a pixel.
+inline QRect pixelsOf(int left, int top, int width, int height)
+{
+    return {left / 15, top / 15, width / 15, height / 15};
+}
+
+inline QRect pixelsOf(const QRect& twips)
+{
+    return pixelsOf(twips.x(), twips.y(), twips.width(), twips.height());
+}
+
+/// What every fixed-size window other than the main window shows: its name and
+/// title, a client area of `size` pixels in a window fixed at that size, only a
+/// close box in the title bar, the window colour, the icon and no menu bar.
+inline void verifyFixedWindow(QWidget* window, const QString& name, const QString& title,
+                              QSize size)
+{
+    QCOMPARE(window->objectName(), name);
+    QCOMPARE(window->windowTitle(), title);
+    auto* client = window->findChild<QWidget*>(QStringLiteral("clientArea"));
+    QVERIFY(client);
+    QCOMPARE(client->geometry(), QRect(QPoint(0, 0), size));
+    QCOMPARE(window->minimumSize(), size);
+    QCOMPARE(window->maximumSize(), size);
+    QVERIFY(!(window->windowFlags() & Qt::WindowMinimizeButtonHint));
+    QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(window->windowFlags() & Qt::WindowCloseButtonHint);
+    QCOMPARE(window->palette().color(QPalette::Window), QColor(0xFF, 0xE0, 0xC0));
+    QVERIFY(!window->windowIcon().isNull());
+    QVERIFY(!window->findChild<QMenuBar*>());
+}
+
+/// Data rows "key": the keys that could press a button or cancel a window.
+inline void addButtonKeyRows()
+{
+    QTest::addColumn<int>("key");
+    QTest::newRow("Escape") << int(Qt::Key_Escape);
+    QTest::newRow("Return") << int(Qt::Key_Return);
+    QTest::newRow("Enter") << int(Qt::Key_Enter);
+    QTest::newRow("Space") << int(Qt::Key_Space);
+    QTest::newRow("Tab") << int(Qt::Key_Tab);
 }
 
 } // namespace testing

@@ -1,9 +1,7 @@
 // Shows that the About window loads its labels and picture as designed, that every author line
 // fits its label, and that only a click on "  Exit" or the title bar's close box closes it.
 #include "about/about_window.h"
-#include "app/main_window.h"
-#include "form_testing.h"
-#include "runtime/menu_bar.h"
+#include "program_windows.h"
 
 #include <QCloseEvent>
 #include <QFontInfo>
@@ -19,105 +17,30 @@ using namespace testing;
 
 namespace {
 
-QRect pixelsOf(int left, int top, int width, int height)
-{
-    return {left / 15, top / 15, width / 15, height / 15};
-}
-
-const runtime::LabelDesign* designOf(const QString& name)
-{
-    for (const runtime::LabelDesign& label : about::kAboutDesign.labels) {
-        if (fromView(label.name) == name)
-            return &label;
-    }
-    return nullptr;
-}
-
-QHash<QString, QString> captions(QWidget* window)
-{
-    QHash<QString, QString> texts;
-    for (QLabel* label : window->findChildren<QLabel*>())
-        texts.insert(label->objectName(), label->text());
-    return texts;
-}
-
 const QStringList kLabelNames{"Label1", "Label2", "Label3", "Label4", "Label5", "Label6", "Label7"};
 
 } // namespace
 
-class TestAboutWindow : public QObject {
+class TestAboutWindow : public WindowTest {
     Q_OBJECT
 
+public:
+    TestAboutWindow() : WindowTest(QStringLiteral("Form2"), about::createAboutWindow) {}
+
 private:
-    std::unique_ptr<runtime::Form> m_form; // loaded, never shown
-    std::unique_ptr<app::MainWindow> m_main;
-
-    QWidget* window() const { return m_form->window(); }
-    QLabel* label(const QString& name) const { return window()->findChild<QLabel*>(name); }
-
     runtime::Form& aboutForm() { return m_main->about().form(); }
 
-    /// Chooses "About Programmer" in the main window's menu bar, as a user clicks it.
-    void clickAboutCommand()
-    {
-        auto* bar = m_main->form().window()->findChild<runtime::WrappingMenuBar*>();
-        const QRect item = bar->itemRect(bar->item(QStringLiteral("aboutprogrammer")));
-        QTest::mouseClick(windowOf(bar), Qt::LeftButton, {},
-                          bar->mapTo(bar->window(), item.center()));
-    }
-
-    void openMainWindow()
-    {
-        m_main = std::make_unique<app::MainWindow>();
-        QVERIFY(m_main->form().show(runtime::Modality::Modeless) == runtime::Status::Ok);
-        QVERIFY(QTest::qWaitForWindowExposed(m_main->form().window()));
-    }
-
-    /// The About window that the menu command opened, after checking that it is the one.
-    static QWidget* aboutWindow()
-    {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || modal->objectName() != QStringLiteral("Form2"))
-            return nullptr;
-        return modal;
-    }
-
 private slots:
-    void initTestCase()
-    {
-        runtime::configureApplication();
-        m_form = about::createAboutWindow();
-        QVERIFY(m_form->load() == runtime::Status::Ok);
-        QVERIFY(window());
-    }
-
-    void cleanupTestCase()
-    {
-        m_form.reset();
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
-    void cleanup()
-    {
-        m_main.reset();
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+    void initTestCase() { loadWindow(); }
+    void cleanupTestCase() { unloadWindow(); }
+    void cleanup() { discardMainWindow(m_main); }
 
     void windowHasItsLook()
     {
-        QCOMPARE(window()->objectName(), QStringLiteral("Form2"));
-        QCOMPARE(window()->windowTitle(), QStringLiteral("About Programmer"));
-        auto* client = window()->findChild<QWidget*>(QStringLiteral("clientArea"));
-        QVERIFY(client);
-        QCOMPARE(client->geometry(), QRect(0, 0, 295, 205));
-        QCOMPARE(window()->minimumSize(), QSize(295, 205));
-        QCOMPARE(window()->maximumSize(), QSize(295, 205));
-        QVERIFY(!(window()->windowFlags() & Qt::WindowMinimizeButtonHint));
-        QVERIFY(!(window()->windowFlags() & Qt::WindowMaximizeButtonHint));
-        QVERIFY(window()->windowFlags() & Qt::WindowCloseButtonHint);
-        QCOMPARE(window()->palette().color(QPalette::Window), QColor(0xFF, 0xE0, 0xC0));
-        QVERIFY(!window()->windowIcon().isNull());
-        QVERIFY(!window()->findChild<QMenuBar*>());
+        verifyFixedWindow(window(), QStringLiteral("Form2"), QStringLiteral("About Programmer"),
+                          QSize(295, 205));
+        if (QTest::currentTestFailed())
+            return;
         QVERIFY(window()->findChildren<QAbstractButton*>().isEmpty());
 
         QStringList controls;
@@ -163,7 +86,7 @@ private slots:
         QFETCH(int, tabIndex);
         QLabel* line = label(name);
         QVERIFY(line);
-        QCOMPARE(line->geometry(), pixelsOf(twips.x(), twips.y(), twips.width(), twips.height()));
+        QCOMPARE(line->geometry(), pixelsOf(twips));
         QVERIFY(line->autoFillBackground());
         QCOMPARE(line->palette().color(QPalette::Window), background);
         QCOMPARE(line->palette().color(QPalette::WindowText), text);
@@ -182,7 +105,7 @@ private slots:
         QVERIFY(!font.underline());
         QVERIFY(!font.strikeOut());
 
-        const runtime::LabelDesign* design = designOf(name);
+        const runtime::LabelDesign* design = labelDesign(about::kAboutDesign, name);
         QVERIFY(design);
         QCOMPARE(design->tabIndex, tabIndex);
         QVERIFY(design->font);
@@ -344,26 +267,9 @@ private slots:
     {
         openMainWindow();
         QHash<QString, QString> first;
-        QHash<QString, QString> second;
-        auto closeWithExit = [this](QHash<QString, QString>& texts) {
-            // The window is deleted while the click's events are processed.
-            const QPointer<QWidget> modal = aboutWindow();
-            QVERIFY(modal);
-            texts = captions(modal);
-            click(modal->findChild<QWidget*>(QStringLiteral("Label7")));
-            QVERIFY(!aboutForm().isLoaded());
-            QVERIFY(!modal || !modal->isVisible());
-        };
-        whileModal([&] { closeWithExit(first); }, [&] { clickAboutCommand(); });
-        QVERIFY(!QApplication::activeModalWidget());
-        QVERIFY(!aboutForm().isLoaded());
+        reopenWithTheSameTexts(first);
         QCOMPARE(first.value("Label7"), QStringLiteral("  Exit"));
         QCOMPARE(first.size(), 8);
-
-        // The main window takes input again: its menu opens the window once more.
-        whileModal([&] { closeWithExit(second); }, [&] { clickAboutCommand(); });
-        QVERIFY(!QApplication::activeModalWidget());
-        QCOMPARE(second, first);
     }
 
     void clicksElsewhereDoNothing_data()
@@ -384,24 +290,20 @@ private slots:
         QFETCH(QString, name);
         openMainWindow();
         bool stayed = false;
-        whileModal(
-            [&] {
-                QWidget* modal = aboutWindow();
-                QVERIFY(modal);
-                const QHash<QString, QString> before = captions(modal);
-                QWidget* target = modal->findChild<QWidget*>(name);
-                QVERIFY(target);
-                // The window background: below "Thank you!", left of "  Exit".
-                const std::optional<QPoint> at =
-                    name == "clientArea" ? std::optional<QPoint>(QPoint(200, 198)) : std::nullopt;
-                click(target, at);
-                QTest::qWait(20);
-                stayed = aboutForm().isLoaded() && modal->isVisible()
-                         && QApplication::activeModalWidget() == modal;
-                QCOMPARE(captions(modal), before);
-                click(modal->findChild<QWidget*>(QStringLiteral("Label7")));
-            },
-            [&] { clickAboutCommand(); });
+        withWindow([&](QWidget* modal) {
+            const QHash<QString, QString> before = allCaptions(modal);
+            QWidget* target = modal->findChild<QWidget*>(name);
+            QVERIFY(target);
+            // The window background: below "Thank you!", left of "  Exit".
+            const std::optional<QPoint> at =
+                name == "clientArea" ? std::optional<QPoint>(QPoint(200, 198)) : std::nullopt;
+            click(target, at);
+            QTest::qWait(20);
+            stayed = aboutForm().isLoaded() && modal->isVisible()
+                     && QApplication::activeModalWidget() == modal;
+            QCOMPARE(allCaptions(modal), before);
+            click(modal->findChild<QWidget*>(QStringLiteral("Label7")));
+        });
         QVERIFY(stayed);
         QVERIFY(!aboutForm().isLoaded());
     }
@@ -409,26 +311,18 @@ private slots:
     void titleBarCloseDoesWhatExitDoes()
     {
         openMainWindow();
-        whileModal(
-            [&] {
-                QWidget* modal = aboutWindow();
-                QVERIFY(modal);
-                // The close box reaches the window as a close event from the window system.
-                QCloseEvent close;
-                QApplication::sendEvent(modal->windowHandle(), &close);
-                QVERIFY(!aboutForm().isLoaded());
-                QVERIFY(!modal->isVisible());
-            },
-            [&] { clickAboutCommand(); });
+        withWindow([&](QWidget* modal) {
+            // The close box reaches the window as a close event from the window system.
+            QCloseEvent close;
+            QApplication::sendEvent(modal->windowHandle(), &close);
+            QVERIFY(!aboutForm().isLoaded());
+            QVERIFY(!modal->isVisible());
+        });
         QVERIFY(!QApplication::activeModalWidget());
         QVERIFY(!aboutForm().isLoaded());
         // And the window opens again from its design.
-        whileModal(
-            [&] {
-                QVERIFY(aboutWindow());
-                click(aboutWindow()->findChild<QWidget*>(QStringLiteral("Label7")));
-            },
-            [&] { clickAboutCommand(); });
+        withWindow(
+            [&](QWidget* modal) { click(modal->findChild<QWidget*>(QStringLiteral("Label7"))); });
         QVERIFY(!aboutForm().isLoaded());
     }
 
@@ -440,46 +334,29 @@ private slots:
             QVERIFY2(each->focusPolicy() == Qt::NoFocus, qPrintable(each->objectName()));
 
         openMainWindow();
-        whileModal(
-            [&] {
-                QWidget* modal = aboutWindow();
-                QVERIFY(modal);
-                QVERIFY(QTest::qWaitForWindowActive(modal));
-                QWidget* focus = QApplication::focusWidget();
-                QVERIFY2(!focus || focus == modal,
-                         qPrintable(focus ? focus->objectName() : QString()));
-                click(modal->findChild<QWidget*>(QStringLiteral("Label7")));
-            },
-            [&] { clickAboutCommand(); });
+        withWindow([&](QWidget* modal) {
+            QVERIFY(QTest::qWaitForWindowActive(modal));
+            QWidget* focus = QApplication::focusWidget();
+            QVERIFY2(!focus || focus == modal, qPrintable(focus ? focus->objectName() : QString()));
+            click(modal->findChild<QWidget*>(QStringLiteral("Label7")));
+        });
     }
 
-    void keysDoNotClose_data()
-    {
-        QTest::addColumn<int>("key");
-        QTest::newRow("Escape") << int(Qt::Key_Escape);
-        QTest::newRow("Return") << int(Qt::Key_Return);
-        QTest::newRow("Enter") << int(Qt::Key_Enter);
-        QTest::newRow("Space") << int(Qt::Key_Space);
-        QTest::newRow("Tab") << int(Qt::Key_Tab);
-    }
+    void keysDoNotClose_data() { addButtonKeyRows(); }
 
     void keysDoNotClose()
     {
         QFETCH(int, key);
         openMainWindow();
         bool stayed = false;
-        whileModal(
-            [&] {
-                QWidget* modal = aboutWindow();
-                QVERIFY(modal);
-                QVERIFY(QTest::qWaitForWindowActive(modal));
-                testing::key(modal, Qt::Key(key));
-                // Long enough for a button's delayed click, had one been pressed.
-                QTest::qWait(200);
-                stayed = aboutForm().isLoaded() && modal->isVisible();
-                click(modal->findChild<QWidget*>(QStringLiteral("Label7")));
-            },
-            [&] { clickAboutCommand(); });
+        withWindow([&](QWidget* modal) {
+            QVERIFY(QTest::qWaitForWindowActive(modal));
+            testing::key(modal, Qt::Key(key));
+            // Long enough for a button's delayed click, had one been pressed.
+            QTest::qWait(200);
+            stayed = aboutForm().isLoaded() && modal->isVisible();
+            click(modal->findChild<QWidget*>(QStringLiteral("Label7")));
+        });
         QVERIFY(stayed);
         QVERIFY(!aboutForm().isLoaded());
     }

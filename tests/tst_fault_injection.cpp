@@ -39,15 +39,6 @@ QStringList designGrid(runtime::Form& form, const WindowInfo& info)
     return grid;
 }
 
-/// Every label's caption of a loaded window, by name.
-QHash<QString, QString> allCaptions(QWidget* window)
-{
-    QHash<QString, QString> texts;
-    for (QLabel* label : window->findChildren<QLabel*>())
-        texts.insert(label->objectName(), label->text());
-    return texts;
-}
-
 } // namespace
 
 class TestFaultInjection : public QObject {
@@ -56,24 +47,15 @@ class TestFaultInjection : public QObject {
 private:
     std::unique_ptr<app::MainWindow> m_main;
 
-    runtime::InstanceSlot& slotOf(const WindowInfo& info) { return ((*m_main).*info.slot)(); }
-    runtime::Form& formOf(const WindowInfo& info) { return slotOf(info).form(); }
+    runtime::InstanceSlot& slotOf(const WindowInfo& info) { return testing::slotOf(*m_main, info); }
+    runtime::Form& formOf(const WindowInfo& info) { return testing::formOf(*m_main, info); }
 
     /// Opens the window from the menu and runs `inside` while it is the
     /// modal window; whatever `inside` leaves open is closed afterwards.
     void withWindow(const WindowInfo& info, const std::function<void(QWidget*)>& inside)
     {
-        bool opened = false;
-        whileModal(
-            [&] {
-                QWidget* modal = QApplication::activeModalWidget();
-                if (!modal || modal->objectName() != info.form)
-                    return;
-                opened = true;
-                inside(modal);
-            },
-            [&] { clickMenuItem(*m_main, info.item); });
-        QVERIFY2(opened, qPrintable(info.form + " did not open from the menu"));
+        QVERIFY2(whileOpenFromMenu(*m_main, info, inside),
+                 qPrintable(info.form + " did not open from the menu"));
         QVERIFY(!QApplication::activeModalWidget());
     }
 
@@ -112,21 +94,9 @@ private:
 private slots:
     void initTestCase() { runtime::configureApplication(); }
 
-    void init()
-    {
-        m_main = std::make_unique<app::MainWindow>();
-        QVERIFY(m_main->form().show(runtime::Modality::Modeless) == runtime::Status::Ok);
-        QVERIFY(QTest::qWaitForWindowExposed(m_main->form().window()));
-    }
+    void init() { QVERIFY(openMainWindow(m_main)); }
 
-    void cleanup()
-    {
-        runtime::clearFault();
-        while (QWidget* modal = QApplication::activeModalWidget())
-            modal->close();
-        m_main.reset();
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+    void cleanup() { discardMainWindow(m_main); }
 
     void cleanupTestCase()
     {

@@ -6,20 +6,17 @@
 #include <string_view>
 
 #include "reference/irregular_verbs_table.h"
+#include "table_testing.h"
 
 using dilmora::reference::kIrregularVerbs;
+using namespace testing;
 
 namespace {
 
-QString toQString(std::string_view text)
+// Text of the given column (1 to 4) in a row (1 to 32) of a page, as the page shows it.
+QString cell(int page, int row, int column)
 {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-
-// Number of the text in the given column (1 to 4) of a row (1 to 32), as a page counts them.
-int textIndex(int row, int column)
-{
-    return (row - 1) * 4 + column;
+    return cellText(kIrregularVerbs, page, row, column);
 }
 
 struct FixedRow {
@@ -75,15 +72,6 @@ constexpr FixedRow kFixedRows[] = {
     {4, 29, "write", {" write", " yazmak", " wrote", " written"}},
 };
 
-bool isFixedRow(int page, int row)
-{
-    for (const FixedRow& fixed : kFixedRows) {
-        if (fixed.page == page && fixed.row == row)
-            return true;
-    }
-    return false;
-}
-
 } // namespace
 
 class TestIrregularVerbsTable : public QObject {
@@ -119,10 +107,9 @@ void TestIrregularVerbsTable::emptyRowsCloseTheLastPage()
 {
     QFETCH(int, row);
     for (int column = 1; column <= 4; ++column) {
-        const std::string_view text = kIrregularVerbs.text(4, textIndex(row, column));
-        QVERIFY2(
-            text.empty(),
-            qPrintable(QStringLiteral("column %1 holds \"%2\"").arg(column).arg(toQString(text))));
+        const QString text = cell(4, row, column);
+        QVERIFY2(text.isEmpty(),
+                 qPrintable(QStringLiteral("column %1 holds \"%2\"").arg(column).arg(text)));
     }
 }
 
@@ -170,7 +157,7 @@ void TestIrregularVerbsTable::baseFormsStandInAlphabeticalOrder()
     const int rowsOnPage = qMin(32, kIrregularVerbs.rowCount() - firstRow);
     QCOMPARE(qsizetype(rowsOnPage), baseForms.size());
     for (int row = 1; row <= rowsOnPage; ++row) {
-        const QString shown = toQString(kIrregularVerbs.text(page, textIndex(row, 1)));
+        const QString shown = cell(page, row, 1);
         QCOMPARE(shown, QLatin1Char(' ') + baseForms.at(row - 1));
     }
 }
@@ -201,8 +188,7 @@ void TestIrregularVerbsTable::fixedRowsKeepTheirTexts()
     QFETCH(QStringList, texts);
 
     for (int column = 1; column <= 4; ++column)
-        QCOMPARE(toQString(kIrregularVerbs.text(page, textIndex(row, column))),
-                 texts.at(column - 1));
+        QCOMPARE(cell(page, row, column), texts.at(column - 1));
 }
 
 void TestIrregularVerbsTable::otherRowsHoldOneFormOrMeaningPerCell()
@@ -211,7 +197,7 @@ void TestIrregularVerbsTable::otherRowsHoldOneFormOrMeaningPerCell()
     for (int index = 0; index < kIrregularVerbs.rowCount(); ++index) {
         const int page = index / 32 + 1;
         const int row = index % 32 + 1;
-        if (isFixedRow(page, row))
+        if (isFixedRow(kFixedRows, page, row))
             continue;
         ++checked;
         for (std::string_view text : kIrregularVerbs.row(index).texts) {

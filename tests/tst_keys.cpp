@@ -12,25 +12,14 @@ class TestKeys : public QObject {
 private:
     std::unique_ptr<app::MainWindow> m_main;
 
-    runtime::Form& formOf(const WindowInfo& info) { return ((*m_main).*info.slot)().form(); }
+    runtime::Form& formOf(const WindowInfo& info) { return testing::formOf(*m_main, info); }
 
 private slots:
     void initTestCase() { runtime::configureApplication(); }
 
-    void init()
-    {
-        m_main = std::make_unique<app::MainWindow>();
-        QVERIFY(m_main->form().show(runtime::Modality::Modeless) == runtime::Status::Ok);
-        QVERIFY(QTest::qWaitForWindowExposed(m_main->form().window()));
-    }
+    void init() { QVERIFY(openMainWindow(m_main)); }
 
-    void cleanup()
-    {
-        while (QWidget* modal = QApplication::activeModalWidget())
-            modal->close();
-        m_main.reset();
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+    void cleanup() { discardMainWindow(m_main); }
 
     void keyInAPagedWindow_data()
     {
@@ -78,49 +67,33 @@ private slots:
         QFETCH(bool, closes);
         QFETCH(int, page);
         const WindowInfo& info = windowInfo(form);
-        bool opened = false;
         bool closed = false;
-        whileModal(
-            [&] {
-                QWidget* modal = QApplication::activeModalWidget();
-                QVERIFY(modal && modal->objectName() == form);
-                opened = true;
-                QVERIFY(QTest::qWaitForWindowActive(modal));
-                for (QPushButton* button : modal->findChildren<QPushButton*>())
-                    QVERIFY2(!button->isDefault() && !button->autoDefault(),
-                             qPrintable(button->objectName()));
-                for (int i = 0; i < tabs; ++i)
-                    testing::key(modal, Qt::Key_Tab);
-                const QString focus = tabs % (info.pageButtons.size() + 1) == 0
-                                          ? info.closer
-                                          : info.pageButtons.at(std::size_t(tabs - 1)).name;
-                QVERIFY(QApplication::focusWidget());
-                QCOMPARE(QApplication::focusWidget()->objectName(), focus);
+        const bool opened = whileOpenFromMenu(*m_main, info, [&](QWidget* modal) {
+            QVERIFY(QTest::qWaitForWindowActive(modal));
+            for (QPushButton* button : modal->findChildren<QPushButton*>())
+                QVERIFY2(!button->isDefault() && !button->autoDefault(),
+                         qPrintable(button->objectName()));
+            for (int i = 0; i < tabs; ++i)
+                testing::key(modal, Qt::Key_Tab);
+            const QString focus = tabs % (info.pageButtons.size() + 1) == 0
+                                      ? info.closer
+                                      : info.pageButtons.at(std::size_t(tabs - 1)).name;
+            QVERIFY(QApplication::focusWidget());
+            QCOMPARE(QApplication::focusWidget()->objectName(), focus);
 
-                const QStringList before = gridCaptions(formOf(info), info);
-                QTest::keyClick(modal->windowHandle(), Qt::Key(key),
-                                Qt::KeyboardModifiers(modifiers));
-                // Return and Enter click after a short animation; wait past it.
-                closed =
-                    QTest::qWaitFor([&] { return !formOf(info).isLoaded(); }, closes ? 1000 : 150);
-                if (!closed)
-                    QCOMPARE(gridCaptions(formOf(info), info),
-                             page ? info.pages.at(std::size_t(page - 1)) : before);
-            },
-            [&] { clickMenuItem(*m_main, info.item); });
+            const QStringList before = gridCaptions(formOf(info), info);
+            QTest::keyClick(modal->windowHandle(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+            // Return and Enter click after a short animation; wait past it.
+            closed = QTest::qWaitFor([&] { return !formOf(info).isLoaded(); }, closes ? 1000 : 150);
+            if (!closed)
+                QCOMPARE(gridCaptions(formOf(info), info),
+                         page ? info.pages.at(std::size_t(page - 1)) : before);
+        });
         QVERIFY(opened);
         QCOMPARE(closed, closes);
     }
 
-    void keyInTheMainWindowOpensNothing_data()
-    {
-        QTest::addColumn<int>("key");
-        QTest::newRow("Escape") << int(Qt::Key_Escape);
-        QTest::newRow("Return") << int(Qt::Key_Return);
-        QTest::newRow("Enter") << int(Qt::Key_Enter);
-        QTest::newRow("Space") << int(Qt::Key_Space);
-        QTest::newRow("Tab") << int(Qt::Key_Tab);
-    }
+    void keyInTheMainWindowOpensNothing_data() { addButtonKeyRows(); }
 
     void keyInTheMainWindowOpensNothing()
     {
@@ -139,7 +112,7 @@ private slots:
         testing::key(window, Qt::Key(key));
         QTest::qWait(150);
         for (const WindowInfo& info : programWindows())
-            QVERIFY2(((*m_main).*info.slot)().isEmpty(), qPrintable(info.form + " was opened"));
+            QVERIFY2(slotOf(*m_main, info).isEmpty(), qPrintable(info.form + " was opened"));
         QVERIFY(window->isVisible());
     }
 };

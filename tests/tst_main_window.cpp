@@ -1,9 +1,7 @@
 // The main window: its design, its five menu commands with their instance
 // slots and modal windows, a failing Show, and the wrapping menu bar.
-#include "app/main_window.h"
 #include "app/main_window_design.h"
-#include "form_testing.h"
-#include "runtime/menu_bar.h"
+#include "program_windows.h"
 #include "runtime/twips.h"
 
 #include <QAction>
@@ -19,50 +17,16 @@ class TestMainWindow : public QObject {
 private:
     std::unique_ptr<app::MainWindow> m_main;
 
-    runtime::WrappingMenuBar* menuBar()
-    {
-        return m_main->form().window()->findChild<runtime::WrappingMenuBar*>();
-    }
+    runtime::WrappingMenuBar* menuBar() { return menuBarOf(*m_main); }
 
     QAction* item(const char* name) { return menuBar()->item(QString::fromLatin1(name)); }
-
-    /// Clicks the menu item as a user would: on its place in the bar.
-    void clickItem(const char* name)
-    {
-        QTest::mouseClick(
-            windowOf(menuBar()), Qt::LeftButton, {},
-            menuBar()->mapTo(menuBar()->window(), menuBar()->itemRect(item(name)).center()));
-    }
-
-    InstanceSlot& slotFor(const QString& form)
-    {
-        if (form == "Form3")
-            return m_main->irregularVerbs();
-        if (form == "Form6")
-            return m_main->phrasalVerbs();
-        if (form == "Form4")
-            return m_main->particles();
-        if (form == "Form5")
-            return m_main->numbers();
-        return m_main->about();
-    }
 
 private slots:
     void initTestCase() { runtime::configureApplication(); }
 
-    void init()
-    {
-        m_main = std::make_unique<app::MainWindow>();
-        QVERIFY(m_main->form().show(runtime::Modality::Modeless) == runtime::Status::Ok);
-        QVERIFY(QTest::qWaitForWindowExposed(m_main->form().window()));
-    }
+    void init() { QVERIFY(openMainWindow(m_main)); }
 
-    void cleanup()
-    {
-        runtime::clearFault();
-        m_main.reset();
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+    void cleanup() { discardMainWindow(m_main); }
 
     void windowHasItsDesign()
     {
@@ -113,7 +77,7 @@ private slots:
         QFETCH(QRect, twips);
         auto* picture = m_main->form().window()->findChild<QLabel*>(name);
         QVERIFY(picture);
-        const QRect pixels(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15);
+        const QRect pixels = pixelsOf(twips);
         QCOMPARE(picture->geometry(), pixels);
         QCOMPARE(picture->pixmap().size(), pixels.size());
         QCOMPARE(picture->frameShape(), QFrame::NoFrame);
@@ -168,26 +132,9 @@ private slots:
         QTest::addColumn<QString>("form");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("closer");
-        QTest::newRow("irregular verbs") << "irregularverbs"
-                                         << "Form3"
-                                         << "Irregular Verbs"
-                                         << "Command3";
-        QTest::newRow("phrasal verbs") << "phrasalverbs"
-                                       << "Form6"
-                                       << "Phrasal Verbs"
-                                       << "Command1";
-        QTest::newRow("particles") << "particles"
-                                   << "Form4"
-                                   << "Particles"
-                                   << "Command1";
-        QTest::newRow("numbers") << "numbers"
-                                 << "Form5"
-                                 << "Numbers"
-                                 << "Command1";
-        QTest::newRow("about") << "aboutprogrammer"
-                               << "Form2"
-                               << "About Programmer"
-                               << "Label7";
+        for (const WindowInfo& info : programWindows())
+            QTest::newRow(qPrintable(info.row))
+                << info.item << info.form << info.title << info.closer;
     }
 
     void commandOpensItsWindowModally()
@@ -196,9 +143,8 @@ private slots:
         QFETCH(QString, form);
         QFETCH(QString, title);
         QFETCH(QString, closer);
-        InstanceSlot& slot = slotFor(form);
+        InstanceSlot& slot = slotOf(*m_main, windowInfo(form));
         QVERIFY(slot.isEmpty());
-        const QByteArray itemName = item.toLatin1();
 
         QWidget* firstLoad = nullptr;
         for (int use = 0; use < 2; ++use) {
@@ -212,40 +158,40 @@ private slots:
                     modal->setProperty("seen", true);
                     firstLoad = modal;
                     // The main window takes no input meanwhile.
-                    clickItem(item == "numbers" ? "particles" : "numbers");
+                    clickMenuItem(*m_main, item == "numbers" ? "particles" : "numbers");
                     QVERIFY(m_main->particles().isEmpty() || form == "Form4");
                     QVERIFY(m_main->numbers().isEmpty() || form == "Form5");
                     click(modal->findChild<QWidget*>(closer));
                 },
-                [&] { clickItem(itemName.constData()); });
+                [&] { clickMenuItem(*m_main, item); });
             QVERIFY(!slot.isEmpty());
             QVERIFY(!slot.form().isLoaded());
             QVERIFY(!QApplication::activeModalWidget());
         }
         // Every other slot is still empty.
         int filled = 0;
-        for (const char* other : {"Form2", "Form3", "Form4", "Form5", "Form6"})
-            filled += slotFor(QString::fromLatin1(other)).isEmpty() ? 0 : 1;
+        for (const WindowInfo& other : programWindows())
+            filled += slotOf(*m_main, other).isEmpty() ? 0 : 1;
         QCOMPARE(filled, 1);
     }
 
     void secondUseReusesTheInstance()
     {
         auto closeModal = [] { QApplication::activeModalWidget()->close(); };
-        whileModal(closeModal, [&] { clickItem("numbers"); });
+        whileModal(closeModal, [&] { clickMenuItem(*m_main, "numbers"); });
         runtime::Form* first = &m_main->numbers().form();
-        whileModal(closeModal, [&] { clickItem("numbers"); });
+        whileModal(closeModal, [&] { clickMenuItem(*m_main, "numbers"); });
         QCOMPARE(&m_main->numbers().form(), first);
     }
 
     void titleBarCloseGivesInputBack()
     {
         whileModal([] { QApplication::activeModalWidget()->close(); },
-                   [&] { clickItem("aboutprogrammer"); });
+                   [&] { clickMenuItem(*m_main, "aboutprogrammer"); });
         QVERIFY(!m_main->about().form().isLoaded());
         // The main window takes input again: the next command opens its window.
         whileModal([] { QApplication::activeModalWidget()->close(); },
-                   [&] { clickItem("particles"); });
+                   [&] { clickMenuItem(*m_main, "particles"); });
         QVERIFY(!m_main->particles().isEmpty());
     }
 
@@ -253,7 +199,7 @@ private slots:
     {
         ErrorRecorder recorder;
         runtime::injectFault({.operation = runtime::Operation::Show, .object = "Form6"});
-        clickItem("phrasalverbs");
+        clickMenuItem(*m_main, "phrasalverbs");
         QCOMPARE(recorder.errors.size(), std::size_t(1));
         QCOMPARE(recorder.errors[0].object, std::string("Form6"));
         QVERIFY(recorder.errors[0].interface == runtime::Interface::Form);
@@ -266,7 +212,7 @@ private slots:
                 QCOMPARE(QApplication::activeModalWidget()->objectName(), "Form6");
                 QApplication::activeModalWidget()->close();
             },
-            [&] { clickItem("phrasalverbs"); });
+            [&] { clickMenuItem(*m_main, "phrasalverbs"); });
         QCOMPARE(recorder.errors.size(), std::size_t(1));
     }
 

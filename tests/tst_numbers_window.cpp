@@ -1,9 +1,7 @@
 // Shows that the numbers window loads its fixed table of 88 numbered cells under two header cells,
 // lays them out without overlaps, lets only "Main Page" take the focus and closes through it.
-#include "app/main_window.h"
-#include "form_testing.h"
+#include "program_windows.h"
 #include "reference/numbers_window.h"
-#include "runtime/menu_bar.h"
 
 #include <QCloseEvent>
 #include <QImage>
@@ -76,34 +74,6 @@ constexpr std::array<std::array<Cell, 4>, 22> kTable{{
 constexpr std::array<std::pair<int, int>, 4> kColumns{
     {{120, 1335}, {1440, 1695}, {3240, 1455}, {4680, 1455}}};
 
-QRect pixelsOf(int left, int top, int width, int height)
-{
-    return {left / 15, top / 15, width / 15, height / 15};
-}
-
-QString labelName(int number)
-{
-    return QStringLiteral("Label%1").arg(number);
-}
-
-const runtime::LabelDesign* designOf(const QString& name)
-{
-    for (const runtime::LabelDesign& label : reference::kNumbersDesign.labels) {
-        if (fromView(label.name) == name)
-            return &label;
-    }
-    return nullptr;
-}
-
-// Every caption of a loaded window by label name.
-QHash<QString, QString> captions(QWidget* window)
-{
-    QHash<QString, QString> texts;
-    for (QLabel* label : window->findChildren<QLabel*>())
-        texts.insert(label->objectName(), label->text());
-    return texts;
-}
-
 // Whether every outermost pixel of the widget as drawn is `colour`.
 bool outlineIs(QWidget* widget, QColor colour)
 {
@@ -122,75 +92,24 @@ bool outlineIs(QWidget* widget, QColor colour)
 
 } // namespace
 
-class TestNumbersWindow : public QObject {
+class TestNumbersWindow : public WindowTest {
     Q_OBJECT
 
+public:
+    TestNumbersWindow() : WindowTest(QStringLiteral("Form5"), reference::createNumbersWindow) {}
+
 private:
-    std::unique_ptr<runtime::Form> m_form; // loaded, never shown
-    std::unique_ptr<app::MainWindow> m_main;
-
-    QWidget* window() const { return m_form->window(); }
-    QLabel* label(const QString& name) const { return window()->findChild<QLabel*>(name); }
-
-    runtime::WrappingMenuBar* menuBar() const
-    {
-        return m_main->form().window()->findChild<runtime::WrappingMenuBar*>();
-    }
-
-    /// Chooses "Numbers" in the main window's menu bar, as a user clicks it.
-    void clickNumbersCommand()
-    {
-        runtime::WrappingMenuBar* bar = menuBar();
-        const QRect item = bar->itemRect(bar->item(QStringLiteral("numbers")));
-        QTest::mouseClick(windowOf(bar), Qt::LeftButton, {},
-                          bar->mapTo(bar->window(), item.center()));
-    }
-
     runtime::Form& numbersForm() { return m_main->numbers().form(); }
 
-    void openMainWindow()
-    {
-        m_main = std::make_unique<app::MainWindow>();
-        QVERIFY(m_main->form().show(runtime::Modality::Modeless) == runtime::Status::Ok);
-        QVERIFY(QTest::qWaitForWindowExposed(m_main->form().window()));
-    }
-
 private slots:
-    void initTestCase()
-    {
-        runtime::configureApplication();
-        m_form = reference::createNumbersWindow();
-        QVERIFY(m_form->load() == runtime::Status::Ok);
-        QVERIFY(window());
-    }
-
-    void cleanupTestCase()
-    {
-        m_form.reset();
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
-    void cleanup()
-    {
-        m_main.reset();
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+    void initTestCase() { loadWindow(); }
+    void cleanupTestCase() { unloadWindow(); }
+    void cleanup() { discardMainWindow(m_main); }
 
     void windowHasItsLook()
     {
-        QCOMPARE(window()->objectName(), QStringLiteral("Form5"));
-        QCOMPARE(window()->windowTitle(), QStringLiteral("Numbers"));
-        auto* client = window()->findChild<QWidget*>(QStringLiteral("clientArea"));
-        QVERIFY(client);
-        QCOMPARE(client->geometry(), QRect(0, 0, 417, 425));
-        QCOMPARE(window()->minimumSize(), QSize(417, 425));
-        QCOMPARE(window()->maximumSize(), QSize(417, 425));
-        QVERIFY(!(window()->windowFlags() & Qt::WindowMinimizeButtonHint));
-        QVERIFY(!(window()->windowFlags() & Qt::WindowMaximizeButtonHint));
-        QVERIFY(window()->windowFlags() & Qt::WindowCloseButtonHint);
-        QCOMPARE(window()->palette().color(QPalette::Window), QColor(0xFF, 0xE0, 0xC0));
-        QVERIFY(!window()->windowIcon().isNull());
-        QVERIFY(!window()->findChild<QMenuBar*>());
+        verifyFixedWindow(window(), QStringLiteral("Form5"), QStringLiteral("Numbers"),
+                          QSize(417, 425));
     }
 
     void controlsAreNinetyLabelsAndOneButton()
@@ -255,7 +174,7 @@ private slots:
         QVERIFY(cell->toolTip().isEmpty());
         QCOMPARE(cell->focusPolicy(), Qt::NoFocus);
 
-        const runtime::LabelDesign* design = designOf(name);
+        const runtime::LabelDesign* design = labelDesign(reference::kNumbersDesign, name);
         QVERIFY(design);
         QCOMPARE(design->tabIndex, name.mid(5).toInt());
     }
@@ -290,7 +209,7 @@ private slots:
         QCOMPARE(cell->frameShadow(), QFrame::Plain);
         QCOMPARE(cell->frameWidth(), 1);
         QCOMPARE(cell->focusPolicy(), Qt::NoFocus);
-        QCOMPARE(designOf(name)->tabIndex, name.mid(5).toInt());
+        QCOMPARE(labelDesign(reference::kNumbersDesign, name)->tabIndex, name.mid(5).toInt());
     }
 
     void onlyTheHeaderCellsHaveToolTips()
@@ -457,60 +376,34 @@ private slots:
     {
         openMainWindow();
         QHash<QString, QString> first;
-        QHash<QString, QString> second;
-        auto closeWithMainPage = [this](QHash<QString, QString>& texts) {
-            // The window is deleted while the click's events are processed.
-            const QPointer<QWidget> modal = QApplication::activeModalWidget();
-            QVERIFY(modal);
-            QCOMPARE(modal->objectName(), QStringLiteral("Form5"));
-            texts = captions(modal);
-            click(modal->findChild<QWidget*>(QStringLiteral("Command1")));
-            QVERIFY(!numbersForm().isLoaded());
-            QVERIFY(!modal || !modal->isVisible());
-        };
-        whileModal([&] { closeWithMainPage(first); }, [&] { clickNumbersCommand(); });
-        QVERIFY(!QApplication::activeModalWidget());
-        QVERIFY(!numbersForm().isLoaded());
+        reopenWithTheSameTexts(first);
         QCOMPARE(first.size(), 90);
         QCOMPARE(first.value("Label89"), QStringLiteral(" 2.000.000 two million"));
-
-        // The main window takes input again: its menu opens the window once more.
-        whileModal([&] { closeWithMainPage(second); }, [&] { clickNumbersCommand(); });
-        QVERIFY(!QApplication::activeModalWidget());
-        QCOMPARE(second, first);
     }
 
     void titleBarCloseUnloadsTheWindow()
     {
         openMainWindow();
-        whileModal(
-            [&] {
-                QWidget* modal = QApplication::activeModalWidget();
-                QVERIFY(modal);
-                QCloseEvent close;
-                QApplication::sendEvent(modal->windowHandle(), &close);
-                QVERIFY(!numbersForm().isLoaded());
-            },
-            [&] { clickNumbersCommand(); });
+        withWindow([&](QWidget* modal) {
+            QCloseEvent close;
+            QApplication::sendEvent(modal->windowHandle(), &close);
+            QVERIFY(!numbersForm().isLoaded());
+        });
         QVERIFY(!QApplication::activeModalWidget());
     }
 
     void mainPageHasTheFocusOnOpening()
     {
         openMainWindow();
-        whileModal(
-            [&] {
-                QWidget* modal = QApplication::activeModalWidget();
-                QVERIFY(modal);
-                QVERIFY(QTest::qWaitForWindowActive(modal));
-                QVERIFY(QApplication::focusWidget());
-                QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Command1"));
-                // Tab has nowhere else to go.
-                key(modal, Qt::Key_Tab);
-                QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Command1"));
-                click(modal->findChild<QWidget*>(QStringLiteral("Command1")));
-            },
-            [&] { clickNumbersCommand(); });
+        withWindow([&](QWidget* modal) {
+            QVERIFY(QTest::qWaitForWindowActive(modal));
+            QVERIFY(QApplication::focusWidget());
+            QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Command1"));
+            // Tab has nowhere else to go.
+            key(modal, Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Command1"));
+            click(modal->findChild<QWidget*>(QStringLiteral("Command1")));
+        });
         QVERIFY(!numbersForm().isLoaded());
     }
 
@@ -539,20 +432,15 @@ private slots:
         openMainWindow();
         bool stillOpen = false;
         bool closed = false;
-        whileModal(
-            [&] {
-                QWidget* modal = QApplication::activeModalWidget();
-                QVERIFY(modal);
-                QVERIFY(QTest::qWaitForWindowActive(modal));
-                QTest::keyClick(modal->windowHandle(), Qt::Key(key),
-                                Qt::KeyboardModifiers(modifiers));
-                // A pressed button clicks after a short animation.
-                closed = QTest::qWaitFor([&] { return !numbersForm().isLoaded(); }, 500);
-                stillOpen = numbersForm().isLoaded() && modal->isVisible();
-                if (stillOpen)
-                    click(modal->findChild<QWidget*>(QStringLiteral("Command1")));
-            },
-            [&] { clickNumbersCommand(); });
+        withWindow([&](QWidget* modal) {
+            QVERIFY(QTest::qWaitForWindowActive(modal));
+            QTest::keyClick(modal->windowHandle(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+            // A pressed button clicks after a short animation.
+            closed = QTest::qWaitFor([&] { return !numbersForm().isLoaded(); }, 500);
+            stillOpen = numbersForm().isLoaded() && modal->isVisible();
+            if (stillOpen)
+                click(modal->findChild<QWidget*>(QStringLiteral("Command1")));
+        });
         QCOMPARE(closed, closes);
         QCOMPARE(stillOpen, !closes);
         QVERIFY(!numbersForm().isLoaded());

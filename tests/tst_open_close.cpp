@@ -50,21 +50,13 @@ private:
     static bool cycle(app::MainWindow& main, int round, QString* problem)
     {
         for (const WindowInfo& info : programWindows()) {
-            bool opened = false;
-            whileModal(
-                [&] {
-                    QWidget* modal = QApplication::activeModalWidget();
-                    if (!modal || modal->objectName() != info.form)
-                        return;
-                    opened = true;
-                    if (round % 2)
-                        modal->close();
-                    else
-                        clickAt(modal->findChild<QWidget*>(info.closer));
-                },
-                [&] { clickMenuItem(main, info.item); });
-            if (!opened || (main.*info.slot)().form().isLoaded()
-                || QApplication::activeModalWidget()) {
+            const bool opened = whileOpenFromMenu(main, info, [&](QWidget* modal) {
+                if (round % 2)
+                    modal->close();
+                else
+                    clickAt(modal->findChild<QWidget*>(info.closer));
+            });
+            if (!opened || formOf(main, info).isLoaded() || QApplication::activeModalWidget()) {
                 *problem = QStringLiteral("round %1: %2 %3")
                                .arg(round)
                                .arg(info.form, opened ? QStringLiteral("did not close")
@@ -81,8 +73,7 @@ private slots:
     void everyWindowOpenedAndClosedOverAndOver()
     {
         app::MainWindow main;
-        QVERIFY(main.form().show(runtime::Modality::Modeless) == runtime::Status::Ok);
-        QVERIFY(QTest::qWaitForWindowExposed(main.form().window()));
+        QVERIFY(showMainWindow(main));
         ErrorRecorder recorder;
         deleteDiscardedWidgets();
         const qsizetype widgetsBefore = QApplication::allWidgets().size();

@@ -53,11 +53,6 @@ PagedWindow windowNamed(const QString& name)
                  reference::kParticles);
 }
 
-QString labelName(int number)
-{
-    return QStringLiteral("Label%1").arg(number);
-}
-
 /// Everything a page turn must leave alone: headers, buttons, the title.
 QStringList fixedTexts(runtime::Form& form, int columns)
 {

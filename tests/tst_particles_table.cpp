@@ -5,20 +5,17 @@
 #include <QStringList>
 
 #include "reference/particles_table.h"
+#include "table_testing.h"
 
 using dilmora::reference::kParticles;
+using namespace testing;
 
 namespace {
-
-QString toQString(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
 
 // Text of the given column (1 English, 2 Turkish) in a row of a page, as the page shows it.
 QString cell(int page, int row, int column)
 {
-    return toQString(kParticles.text(page, 2 * (row - 1) + column));
+    return cellText(kParticles, page, row, column);
 }
 
 // One row of fullRows_data(), named by its place and its English entry without the parenthesis.
@@ -102,11 +99,7 @@ void TestParticlesTable::englishEntries()
 
 void TestParticlesTable::fullRows_data()
 {
-    QTest::addColumn<int>("page");
-    QTest::addColumn<int>("row");
-    QTest::addColumn<QString>("english");
-    QTest::addColumn<QString>("turkish");
-
+    addRowColumns();
     addFullRow(1, 1, " about", " hakkında, civarında, aşağı yukarı");
     addFullRow(1, 2, " above", " üst taraf, yukarda");
     addFullRow(1, 7, " among (amongst)", " arasında (çok şey)");
@@ -146,13 +139,7 @@ void TestParticlesTable::fullRows_data()
 
 void TestParticlesTable::fullRows()
 {
-    QFETCH(int, page);
-    QFETCH(int, row);
-    QFETCH(QString, english);
-    QFETCH(QString, turkish);
-
-    QCOMPARE(cell(page, row, 1), english);
-    QCOMPARE(cell(page, row, 2), turkish);
+    verifyRow(kParticles);
 }
 
 void TestParticlesTable::repeatedTurkishTexts()

@@ -7,20 +7,17 @@
 #include <string_view>
 
 #include "reference/phrasal_verbs_table.h"
+#include "table_testing.h"
 
 using dilmora::reference::kPhrasalVerbs;
+using namespace testing;
 
 namespace {
-
-QString toQString(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
 
 // Text of the given column (1 English, 2 Turkish) in a row of a page, as the page shows it.
 QString cell(int page, int row, int column)
 {
-    return toQString(kPhrasalVerbs.text(page, 2 * (row - 1) + column));
+    return cellText(kPhrasalVerbs, page, row, column);
 }
 
 struct FixedRow {
@@ -123,15 +120,6 @@ constexpr FixedRow kFixedRows[] = {
     {10, 12, " work out", " çalışmak, başarılı olmak, planlamak, çözüm bulmak"},
     {10, 16, " write down", " yazmak, not almak"},
 };
-
-bool isFixed(int page, int row)
-{
-    for (const FixedRow& fixed : kFixedRows) {
-        if (fixed.page == page && fixed.row == row)
-            return true;
-    }
-    return false;
-}
 
 // Rows of the whole table (from 1) whose English text is the given one.
 QList<int> rowsOf(const QString& english)
@@ -449,11 +437,7 @@ void TestPhrasalVerbsTable::englishTexts()
 
 void TestPhrasalVerbsTable::fixedRows_data()
 {
-    QTest::addColumn<int>("page");
-    QTest::addColumn<int>("row");
-    QTest::addColumn<QString>("english");
-    QTest::addColumn<QString>("turkish");
-
+    addRowColumns();
     for (const FixedRow& fixed : kFixedRows) {
         const QString english = QString::fromUtf8(fixed.english);
         QTest::addRow("page %d row %d %s", fixed.page, fixed.row, qPrintable(english.trimmed()))
@@ -463,13 +447,7 @@ void TestPhrasalVerbsTable::fixedRows_data()
 
 void TestPhrasalVerbsTable::fixedRows()
 {
-    QFETCH(int, page);
-    QFETCH(int, row);
-    QFETCH(QString, english);
-    QFETCH(QString, turkish);
-
-    QCOMPARE(cell(page, row, 1), english);
-    QCOMPARE(cell(page, row, 2), turkish);
+    verifyRow(kPhrasalVerbs);
 }
 
 void TestPhrasalVerbsTable::shownOrder_data()
@@ -527,7 +505,7 @@ void TestPhrasalVerbsTable::writtenMeanings_data()
 
     for (int page = 1; page <= kPhrasalVerbs.pageCount(); ++page) {
         for (int row = 1; row <= 32 && !cell(page, row, 1).isEmpty(); ++row) {
-            if (isFixed(page, row))
+            if (isFixedRow(kFixedRows, page, row))
                 continue;
             QTest::addRow("page %d row %d %s", page, row, qPrintable(cell(page, row, 1).trimmed()))
                 << cell(page, row, 2);

@@ -121,7 +121,7 @@ private:
     }
 
     QWidget* mainWindow() const { return m_main.form().window(); }
-    runtime::Form& formOf(const WindowInfo& info) const { return (m_main.*info.slot)().form(); }
+    runtime::Form& formOf(const WindowInfo& info) const { return testing::formOf(m_main, info); }
 
     void fail(const QString& what)
     {
@@ -482,7 +482,7 @@ private:
             return fail(QStringLiteral("expected \"%1\" open, found \"%2\"")
                             .arg(expectedForm, others.value(0)));
         for (const WindowInfo& info : programWindows()) {
-            const bool loaded = !(m_main.*info.slot)().isEmpty() && formOf(info).isLoaded();
+            const bool loaded = !slotOf(m_main, info).isEmpty() && formOf(info).isLoaded();
             if (loaded != (&info == m_expected.open))
                 return fail(info.form + (loaded ? " is loaded" : " is not loaded"));
         }
@@ -559,8 +559,7 @@ private slots:
         QVERIFY2(valid, "DILMORA_SEED is not a number");
 
         app::MainWindow main;
-        QVERIFY(main.form().show(runtime::Modality::Modeless) == runtime::Status::Ok);
-        QVERIFY(QTest::qWaitForWindowExposed(main.form().window()));
+        QVERIFY(showMainWindow(main));
         ErrorRecorder recorder;
         RandomUser user(main, recorder, userSeed, kActions);
         QEventLoop loop;

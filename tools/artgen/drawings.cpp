@@ -3,7 +3,6 @@
 
 #include <QPainter>
 #include <QPainterPath>
-#include <QTransform>
 
 #include <cmath>
 
@@ -35,12 +34,7 @@ QPainterPath pageOutline(double spineX, double top, double width, double height,
 // A word's outline from the face at a given em size, centred on a point.
 QPainterPath centredWord(const QString& word, const QFont& face, double pixelSize, QPointF centre)
 {
-    constexpr int kOutlineSize = 1000;
-    QFont font = face;
-    font.setPixelSize(kOutlineSize);
-    QPainterPath path;
-    path.addText(0, 0, font, word);
-    path = QTransform::fromScale(pixelSize / kOutlineSize, pixelSize / kOutlineSize).map(path);
+    QPainterPath path = scaledOutline(word, face, pixelSize);
     const QRectF ink = path.boundingRect();
     path.translate(std::round(centre.x() - ink.center().x()),
                    std::round(centre.y() - ink.center().y()));
@@ -133,17 +127,6 @@ QImage drawBook(QSize size, const QFont& letterFace, double pageHeight)
     painter.fillPath(arrowhead(to, to - apex, 6), kOlive);
     painter.end();
     return image;
-}
-
-double backgroundShare(const QImage& image)
-{
-    const QRgb background = kBackground.rgb();
-    long long count = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x)
-            count += image.pixel(x, y) == background;
-    }
-    return double(count) / (qint64(image.width()) * image.height());
 }
 
 bool frameIsBackground(const QImage& image)

@@ -14,9 +14,6 @@ namespace dilmora::artgen {
 
 namespace {
 
-// The size at which outlines are taken from the font before scaling.
-constexpr int kOutlineSize = 1000;
-
 struct Setting {
     double pixelSize;
     double letterSpacing;
@@ -40,13 +37,9 @@ QPainterPath placedOutline(const QString& text, const QFont& face, QSize size,
 {
     const double scale = setting.pixelSize / kOutlineSize;
     QFont font = face;
-    font.setPixelSize(kOutlineSize);
     font.setLetterSpacing(QFont::AbsoluteSpacing, setting.letterSpacing / scale);
     font.setKerning(true);
-
-    QPainterPath outline;
-    outline.addText(0, 0, font, text);
-    outline = QTransform::fromScale(scale, scale).map(outline);
+    QPainterPath outline = scaledOutline(text, font, setting.pixelSize);
 
     const QRectF ink = outline.boundingRect();
     const double dx = std::round((size.width() - ink.width()) / 2 - ink.left());
@@ -114,6 +107,23 @@ QImage shade(const QImage& mask)
     return image;
 }
 
+} // namespace
+
+QColor shadeAt(double t)
+{
+    t = std::clamp(t, 0.0, 1.0);
+    return t < 0.5 ? mix(kDarkGreen, kOlive, 2 * t) : mix(kOlive, kBrickRed, 2 * t - 1);
+}
+
+QPainterPath scaledOutline(const QString& text, const QFont& font, double pixelSize)
+{
+    QFont large = font;
+    large.setPixelSize(kOutlineSize);
+    QPainterPath outline;
+    outline.addText(0, 0, large, text);
+    return QTransform::fromScale(pixelSize / kOutlineSize, pixelSize / kOutlineSize).map(outline);
+}
+
 double backgroundShare(const QImage& image)
 {
     const QRgb background = kBackground.rgb();
@@ -123,14 +133,6 @@ double backgroundShare(const QImage& image)
             count += image.pixel(x, y) == background;
     }
     return double(count) / (qint64(image.width()) * image.height());
-}
-
-} // namespace
-
-QColor shadeAt(double t)
-{
-    t = std::clamp(t, 0.0, 1.0);
-    return t < 0.5 ? mix(kDarkGreen, kOlive, 2 * t) : mix(kOlive, kBrickRed, 2 * t - 1);
 }
 
 std::optional<Lettering> fitLettering(const QString& text, const QFont& face, QSize size,

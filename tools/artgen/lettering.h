@@ -1,10 +1,12 @@
 // One line of lettering on the window background, shaded from dark green through olive to brick
-// red.
+// red, and what the drawn pictures share with it: the colours, outlines taken from a font and
+// the share of background pixels.
 #pragma once
 
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QPainterPath>
 #include <QSize>
 #include <QString>
 
@@ -21,6 +23,17 @@ inline const QColor kBrickRed{0xB0, 0x3A, 0x2E};
 
 /// Colour of the lettering's shading at t (0 at the left edge of the ink, 1 at its right edge).
 QColor shadeAt(double t);
+
+/// The em size, in pixels, at which outlines are taken from a font before they are scaled.
+inline constexpr int kOutlineSize = 1000;
+
+/// The outline of text in a font, taken at kOutlineSize pixels an em (an absolute letter
+/// spacing in the font counts at that size) and scaled to pixelSize pixels an em; its origin
+/// is the start of the baseline.
+QPainterPath scaledOutline(const QString& text, const QFont& font, double pixelSize);
+
+/// Share of the image's pixels that are exactly the background colour.
+double backgroundShare(const QImage& image);
 
 /// Share of pixels that are exactly the background colour: the lowest, the aimed-at and the
 /// highest.
