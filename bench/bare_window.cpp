@@ -24,22 +24,20 @@ int main(int argc, char** argv)
     static char* arguments[] = {argv[0], nullptr};
     QApplication application(argumentCount, arguments);
 
-    bench::FirstFrameWatcher watcher([](QWidget*) { return true; },
-                                     [memory](QWidget*) {
-                                         if (memory) {
-                                             const std::string hwm =
-                                                 std::to_string(bench::statusKilobytes("VmHWM"));
-                                             bench::report("memory " + hwm + ' '
-                                                           + std::to_string(bench::statusKilobytes("VmRSS"))
-                                                           + ' ' + hwm + ' '
-                                                           + std::to_string(bench::statusKilobytes("RssAnon"))
-                                                           + ' '
-                                                           + std::to_string(bench::statusKilobytes("RssFile")));
-                                         } else {
-                                             bench::report("frame");
-                                         }
-                                         QCoreApplication::quit();
-                                     });
+    bench::FirstFrameWatcher watcher(
+        [](QWidget*) { return true; },
+        [memory](QWidget*) {
+            if (memory) {
+                const std::string hwm = std::to_string(bench::statusKilobytes("VmHWM"));
+                bench::report("memory " + hwm + ' '
+                              + std::to_string(bench::statusKilobytes("VmRSS")) + ' ' + hwm + ' '
+                              + std::to_string(bench::statusKilobytes("RssAnon")) + ' '
+                              + std::to_string(bench::statusKilobytes("RssFile")));
+            } else {
+                bench::report("frame");
+            }
+            QCoreApplication::quit();
+        });
     application.installEventFilter(&watcher);
 
     QWidget window(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint

@@ -88,8 +88,7 @@ inline long statusKilobytes(const std::string& field)
 }
 
 /// Processes events until `done` holds or `timeoutMs` has passed.
-template <typename Done>
-bool processEventsUntil(Done done, int timeoutMs = 5000)
+template <typename Done> bool processEventsUntil(Done done, int timeoutMs = 5000)
 {
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     while (!done()) {

@@ -119,7 +119,8 @@ int main(int argc, char** argv)
         }
         const std::string command = arg.substr(eq + 1);
         const std::size_t comma = command.find(',');
-        programs.push_back({arg.substr(0, eq), command.substr(0, comma),
+        programs.push_back({arg.substr(0, eq),
+                            command.substr(0, comma),
                             comma == std::string::npos ? std::string() : command.substr(comma + 1),
                             {}});
     }
@@ -138,8 +139,8 @@ int main(int argc, char** argv)
     }
     for (const Program& program : programs) {
         const auto [low, high] = std::minmax_element(program.times.begin(), program.times.end());
-        std::printf("startup %s %.2f %.2f %.2f %d\n", program.label.c_str(),
-                    median(program.times), *low, *high, runs);
+        std::printf("startup %s %.2f %.2f %.2f %d\n", program.label.c_str(), median(program.times),
+                    *low, *high, runs);
     }
     return 0;
 }

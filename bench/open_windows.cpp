@@ -57,14 +57,13 @@ int main(int argc, char** argv)
     QWidget* mainWindowWidget = nullptr;
     bool painted = false;
     bench::Clock::time_point framePainted;
-    bench::FirstFrameWatcher watcher(
-        [&](QWidget* window) { return window != mainWindowWidget; },
-        [&](QWidget* window) {
-            framePainted = bench::Clock::now();
-            painted = true;
-            if (mainWindowWidget)
-                window->close(); // as the title bar's close box does
-        });
+    bench::FirstFrameWatcher watcher([&](QWidget* window) { return window != mainWindowWidget; },
+                                     [&](QWidget* window) {
+                                         framePainted = bench::Clock::now();
+                                         painted = true;
+                                         if (mainWindowWidget)
+                                             window->close(); // as the title bar's close box does
+                                     });
     application.installEventFilter(&watcher);
 
     dilmora::runtime::configureApplication();
@@ -77,8 +76,8 @@ int main(int argc, char** argv)
     mainWindowWidget = mainWindow.form().window();
     settle();
 
-    std::vector<Command> commands{{"irregularverbs"}, {"phrasalverbs"}, {"particles"},
-                                  {"numbers"},        {"aboutprogrammer"}};
+    std::vector<Command> commands{
+        {"irregularverbs"}, {"phrasalverbs"}, {"particles"}, {"numbers"}, {"aboutprogrammer"}};
     for (Command& command : commands) {
         command.item = mainWindowWidget->findChild<QAction*>(QString::fromLatin1(command.name));
         if (!command.item) {

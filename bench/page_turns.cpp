@@ -63,8 +63,7 @@ void settle()
         QCoreApplication::processEvents();
 }
 
-template <std::size_t N>
-class Turner {
+template <std::size_t N> class Turner {
 public:
     Turner(runtime::Form& form, const reference::ContentTable<N>& table)
         : m_form(form), m_table(table)
@@ -155,13 +154,12 @@ int main(int argc, char** argv)
 
     if (callgrind)
         CALLGRIND_START_INSTRUMENTATION;
-    const bool ok =
-        benchmark(reference::createIrregularVerbsWindow(), reference::kIrregularVerbs, watcher,
-                  painted, runs, callgrind)
-        && benchmark(reference::createPhrasalVerbsWindow(), reference::kPhrasalVerbs, watcher,
-                     painted, runs, callgrind)
-        && benchmark(reference::createParticlesWindow(), reference::kParticles, watcher, painted,
-                     runs, callgrind);
+    const bool ok = benchmark(reference::createIrregularVerbsWindow(), reference::kIrregularVerbs,
+                              watcher, painted, runs, callgrind)
+                    && benchmark(reference::createPhrasalVerbsWindow(), reference::kPhrasalVerbs,
+                                 watcher, painted, runs, callgrind)
+                    && benchmark(reference::createParticlesWindow(), reference::kParticles, watcher,
+                                 painted, runs, callgrind);
     if (callgrind)
         CALLGRIND_STOP_INSTRUMENTATION;
     return ok ? 0 : 1;

@@ -1,8 +1,9 @@
 // Dilmora's start-up exactly as app/main.cpp does it, plus a watcher that
 // reports the main window's first painted frame to the launcher.
 //
-//   dilmora-bench-startup startup   reports "frame" once the main window's first frame is painted, then quits
-//   dilmora-bench-startup memory    then opens and closes every window once through its menu
+//   dilmora-bench-startup startup   reports "frame" once the main window's first frame is painted,
+//   then quits dilmora-bench-startup memory    then opens and closes every window once through its
+//   menu
 //                                   command and reports
 //                                   "memory <VmHWM kB> <VmRSS kB> <VmHWM kB at the first frame>"
 #include "first_frame.h"

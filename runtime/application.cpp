@@ -10,8 +10,9 @@ namespace dilmora::runtime {
 int run(Form& startup)
 {
     QApplication::setQuitOnLastWindowClosed(true);
-    runHandler([&] { check(startup.show(Modality::Modeless), startup.name(), Interface::Form,
-                           Operation::Show); });
+    runHandler([&] {
+        check(startup.show(Modality::Modeless), startup.name(), Interface::Form, Operation::Show);
+    });
     if (!startup.isLoaded())
         return 1;
     return QApplication::exec();

@@ -155,8 +155,7 @@ Status Form::show(Modality modality)
     if (Status status = load(); status != Status::Ok)
         return status;
     FormWindow* window = m_window;
-    window->setWindowModality(modality == Modality::Modal ? Qt::ApplicationModal
-                                                          : Qt::NonModal);
+    window->setWindowModality(modality == Modality::Modal ? Qt::ApplicationModal : Qt::NonModal);
     window->centreOnScreen();
     window->show();
     window->activateWindow();

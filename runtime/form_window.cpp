@@ -94,8 +94,7 @@ CommandButton::CommandButton(const ButtonDesign& design, QWidget* parent)
     setGeometry(pixels(design.rect));
     setAutoDefault(false);
     setFocusPolicy(Qt::StrongFocus);
-    setColours(this, QPalette::Button, design.background, QPalette::ButtonText,
-               kDefaultTextColour);
+    setColours(this, QPalette::Button, design.background, QPalette::ButtonText, kDefaultTextColour);
 }
 
 void CommandButton::keyPressEvent(QKeyEvent* event)
@@ -121,8 +120,7 @@ FormWindow::FormWindow(Form& form, const FormDesign& design)
         setWindowIcon(iconFromResources(design.icon));
     setFont(dialogFont());
     setAutoFillBackground(true);
-    setColours(this, QPalette::Window, design.background, QPalette::WindowText,
-               kDefaultTextColour);
+    setColours(this, QPalette::Window, design.background, QPalette::WindowText, kDefaultTextColour);
 
     const QSize client(twipsToPixels(design.clientWidth), twipsToPixels(design.clientHeight));
     int menuHeight = 0;

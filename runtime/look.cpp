@@ -23,7 +23,8 @@ public:
     QIcon standardIcon(StandardPixmap icon, const QStyleOption* option,
                        const QWidget* widget) const override
     {
-        if (icon == SP_ToolBarHorizontalExtensionButton || icon == SP_ToolBarVerticalExtensionButton)
+        if (icon == SP_ToolBarHorizontalExtensionButton
+            || icon == SP_ToolBarVerticalExtensionButton)
             return {};
         return QProxyStyle::standardIcon(icon, option, widget);
     }
@@ -36,8 +37,8 @@ QFont dialogFont()
     QFont font;
     // Liberation Sans shares Arial's metrics; where neither is installed the
     // font system falls back to its sans serif.
-    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-                      QStringLiteral("Helvetica")});
+    font.setFamilies(
+        {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("Helvetica")});
     font.setStyleHint(QFont::SansSerif);
     font.setPointSize(8);
     return font;

@@ -60,9 +60,9 @@ void WrappingMenuBar::layOutItems()
     for (QAction* action : actions()) {
         QStyleOptionMenuItem option;
         initStyleOption(&option, action);
-        const QSize size = s->sizeFromContents(
-            QStyle::CT_MenuBarItem, &option,
-            fontMetrics().size(Qt::TextShowMnemonic, action->text()), this);
+        const QSize size =
+            s->sizeFromContents(QStyle::CT_MenuBarItem, &option,
+                                fontMetrics().size(Qt::TextShowMnemonic, action->text()), this);
         if (x > left && x + size.width() > right) {
             x = left;
             y += rowHeight;
@@ -96,18 +96,14 @@ bool WrappingMenuBar::event(QEvent* event)
     case QEvent::StyleChange:
     case QEvent::ActionChanged:
     case QEvent::ActionAdded:
-    case QEvent::ActionRemoved:
-        {
-            const bool handled = QMenuBar::event(event);
-            layOutItems();
-            return handled;
-        }
+    case QEvent::ActionRemoved: {
+        const bool handled = QMenuBar::event(event);
+        layOutItems();
+        return handled;
+    }
     case QEvent::FocusIn:
-    case QEvent::FocusOut:
-        update();
-        break;
-    default:
-        break;
+    case QEvent::FocusOut: update(); break;
+    default: break;
     }
     return QMenuBar::event(event);
 }

@@ -71,8 +71,7 @@ std::string_view toString(Operation operation)
 
 RuntimeError::RuntimeError(Status status, std::string object, Interface interface,
                            Operation operation)
-    : m_status(status), m_object(std::move(object)), m_interface(interface),
-      m_operation(operation)
+    : m_status(status), m_object(std::move(object)), m_interface(interface), m_operation(operation)
 {
     m_message = "Run-time error " + std::to_string(static_cast<int>(status)) + ": "
                 + std::string(toString(operation)) + " of " + m_object + " ("

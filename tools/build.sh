@@ -22,7 +22,7 @@ command=$1
 packages=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins fonts-dejavu-core fonts-liberation)
 case "$command" in
     run) ;;
-    test) packages+=(binutils-mingw-w64-x86-64 desktop-file-utils appstream) ;;  # for the packaging tests
+    test) packages+=(binutils-mingw-w64-x86-64 desktop-file-utils appstream clang-format git) ;;  # for the packaging and format checks
     *) usage ;;
 esac
 

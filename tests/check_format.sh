@@ -1,0 +1,5 @@
+#!/usr/bin/env bash
+# Every C++ source of the project follows its .clang-format.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --style=file --dry-run --Werror
