@@ -2,6 +2,7 @@
 // slots and modal windows, a failing Show, and the wrapping menu bar.
 #include "app/main_window_design.h"
 #include "program_windows.h"
+#include "runtime/application.h"
 #include "runtime/twips.h"
 
 #include <QAction>
@@ -251,10 +252,24 @@ private slots:
         QVERIFY(m_main->form().isLoaded());
     }
 
-    void closingTheMainWindowUnloadsIt()
+    void closingTheMainWindowEndsTheProgram()
     {
-        m_main->form().window()->close();
-        QVERIFY(!m_main->form().isLoaded());
+        // The start-up path of the real program: run() shows Form1 and runs
+        // the event loop until no window is left. A window opened and closed
+        // before must not keep the program alive.
+        discardMainWindow(m_main);
+        app::MainWindow main;
+        QTimer failsafe;
+        failsafe.setSingleShot(true);
+        connect(&failsafe, &QTimer::timeout, qApp, [] { QApplication::exit(1); });
+        failsafe.start(10000);
+        QTimer::singleShot(0, this, [&] {
+            whileModal([] { QApplication::activeModalWidget()->close(); },
+                       [&] { clickMenuItem(main, "numbers"); });
+            main.form().window()->close();
+        });
+        QCOMPARE(runtime::run(main.form()), 0);
+        QVERIFY(!main.form().isLoaded());
     }
 };
 
