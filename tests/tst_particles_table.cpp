@@ -60,22 +60,22 @@ void TestParticlesTable::englishEntries_data()
     QTest::addColumn<int>("row");
     QTest::addColumn<QString>("english");
 
+    // clang-format off
     const QList<QStringList> pages = {
-        {"about",           "above",  "according to", "across",     "after",     "against",
-         "among (amongst)", "apart",  "apart from",   "around",     "as",        "as concerns",
-         "as regards",      "at",     "away",         "back",       "backwards", "because of",
-         "before",          "behind", "below",        "beside",     "besides",   "between",
-         "beyond",          "by",     "by means of",  "concerning", "despite",   "down",
-         "downwards",       "during"},
-        {"except",    "except for",  "excluding", "for",           "forwalds",    "in",
-         "including", "in front of", "inside",    "instead of",    "in spite of", "into",
-         "inwards",   "like",        "near",      "next",          "next to",     "of",
-         "off",       "on",          "on top of", "onwards",       "out",         "out of",
-         "outwards",  "over",        "regarding", "regardless of", "respecting",  "round",
-         "side ways", "since"},
-        {"till", "throught", "throughtout", "to", "towards", "under", "underneath", "until", "up",
-         "upon", "upwards"},
+        {"about", "above", "according to", "across", "after", "against", "among (amongst)",
+         "apart", "apart from", "around", "as", "as concerns", "as regards", "at", "away",
+         "back", "backwards", "because of", "before", "behind", "below", "beside", "besides",
+         "between", "beyond", "by", "by means of", "concerning", "despite", "down", "downwards",
+         "during"},
+        {"except", "except for", "excluding", "for", "forwalds", "in", "including",
+         "in front of", "inside", "instead of", "in spite of", "into", "inwards", "like",
+         "near", "next", "next to", "of", "off", "on", "on top of", "onwards", "out", "out of",
+         "outwards", "over", "regarding", "regardless of", "respecting", "round", "side ways",
+         "since"},
+        {"till", "throught", "throughtout", "to", "towards", "under", "underneath", "until",
+         "up", "upon", "upwards"}
     };
+    // clang-format on
     for (int page = 1; page <= pages.size(); ++page) {
         const QStringList& entries = pages[page - 1];
         for (int row = 1; row <= entries.size(); ++row) {
