@@ -66,7 +66,6 @@ const runtime::FormDesign kAboutDesign{
     .clientWidth = 4425,
     .clientHeight = 3075,
     .background = kBackground,
-    .icon = runtime::kApplicationIcon,
     .labels = kLabels,
     .images = kPictures,
 };

@@ -1,7 +1,7 @@
 // Dilmora: an English reference for Turkish speakers.
 #include "app/main_window.h"
+#include "app/program.h"
 #include "runtime/application.h"
-#include "runtime/look.h"
 
 #include <QApplication>
 
@@ -12,8 +12,7 @@ int main(int, char** argv)
     static int argumentCount = 1;
     static char* arguments[] = {argv[0], nullptr};
     QApplication application(argumentCount, arguments);
-    QGuiApplication::setDesktopFileName(QStringLiteral(DILMORA_APP_ID));
-    dilmora::runtime::configureApplication();
+    dilmora::app::configureProgram();
     dilmora::app::MainWindow mainWindow;
     return dilmora::runtime::run(mainWindow.form());
 }

@@ -1,6 +1,7 @@
 // The design of the main window, Form1: menu bar and three pictures.
 #pragma once
 
+#include "app/identity.h"
 #include "runtime/design.h"
 
 namespace dilmora::app {
@@ -25,11 +26,10 @@ inline constexpr ImageDesign kMainPictures[] = {
 
 inline constexpr FormDesign kMainWindowDesign{
     .name = "Form1",
-    .title = "Dilmora 1.0",
+    .title = identity::kProductName,
     .clientWidth = 5925,
     .clientHeight = 1905,
     .background = 0xFFE0C0,
-    .icon = runtime::kApplicationIcon,
     .menu = kMainMenu,
     .images = kMainPictures,
 };

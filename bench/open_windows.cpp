@@ -9,6 +9,7 @@
 // returns. The windows take turns, so that each sees the same machine.
 // Prints per window "open <command> <first ms> <median ms> <max ms> <runs>";
 // the first open of a window also creates its instance.
+#include "app/program.h"
 #include "first_frame.h"
 
 #include "app/main_window.h"
@@ -66,7 +67,7 @@ int main(int argc, char** argv)
                                      });
     application.installEventFilter(&watcher);
 
-    dilmora::runtime::configureApplication();
+    dilmora::app::configureProgram();
     dilmora::app::MainWindow mainWindow;
     if (mainWindow.form().show(dilmora::runtime::Modality::Modeless) != dilmora::runtime::Status::Ok
         || !bench::processEventsUntil([&] { return painted; })) {

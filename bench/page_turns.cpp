@@ -12,6 +12,7 @@
 // Each window is shown and painted first; every turn goes to the next page,
 // so that every turn changes the cells, and one cycle through all pages
 // warms the caches before anything is counted.
+#include "app/program.h"
 #include "first_frame.h"
 
 #include "reference/irregular_verbs_table.h"
@@ -146,7 +147,7 @@ int main(int argc, char** argv)
     static int argumentCount = 1;
     static char* arguments[] = {argv[0], nullptr};
     QApplication application(argumentCount, arguments);
-    runtime::configureApplication();
+    app::configureProgram();
 
     bool painted = false;
     bench::FirstFrameWatcher watcher([](QWidget*) { return true; },

@@ -6,6 +6,7 @@
 //   menu
 //                                   command and reports
 //                                   "memory <VmHWM kB> <VmRSS kB> <VmHWM kB at the first frame>"
+#include "app/program.h"
 #include "first_frame.h"
 
 #include "app/main_window.h"
@@ -72,7 +73,7 @@ int main(int argc, char** argv)
     watcherRef = &watcher;
     application.installEventFilter(&watcher);
 
-    dilmora::runtime::configureApplication();
+    dilmora::app::configureProgram();
     dilmora::app::MainWindow mainWindow;
     return dilmora::runtime::run(mainWindow.form());
 }

@@ -82,7 +82,6 @@ const runtime::FormDesign kNumbersDesign{
     .title = "Numbers",
     .clientWidth = 6255,
     .clientHeight = 6375,
-    .icon = runtime::kApplicationIcon,
     .labels = kLabels,
     .buttons = kButtons,
 };

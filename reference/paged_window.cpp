@@ -52,7 +52,6 @@ PagedDesign::PagedDesign(const PagedWindowOutline& outline,
               .title = outline.title,
               .clientWidth = kPagedClientWidth,
               .clientHeight = kPagedClientHeight,
-              .icon = runtime::kApplicationIcon,
               .labels = m_labels,
               .buttons = m_buttons};
 }

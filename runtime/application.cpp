@@ -2,10 +2,21 @@
 #include "runtime/application.h"
 
 #include "runtime/form.h"
+#include "runtime/look.h"
+#include "runtime/status.h"
 
 #include <QApplication>
+#include <QIcon>
 
 namespace dilmora::runtime {
+
+void setProgramIdentity(const ProgramIdentity& identity)
+{
+    setErrorTitle(toQString(identity.name));
+    // Windows without an icon of their own carry the application's.
+    QApplication::setWindowIcon(QIcon(toQString(identity.iconResource)));
+    QGuiApplication::setDesktopFileName(toQString(identity.desktopId));
+}
 
 int run(Form& startup)
 {

@@ -20,9 +20,6 @@ using Rgb = std::uint32_t;
 /// The colour a control takes from the runtime when its design names none.
 inline constexpr Rgb kDefaultTextColour = 0x000000;
 
-/// The icon that every window of the program carries, from the resources.
-inline constexpr std::string_view kApplicationIcon = ":/app/assets/dilmora.ico";
-
 /// A font that a design names; controls without one use the dialog font.
 struct FontDesign {
     std::string_view family;
@@ -78,7 +75,6 @@ struct FormDesign {
     int clientWidth = 0;  ///< Twips, below the menu bar if there is one.
     int clientHeight = 0; ///< Twips.
     Rgb background = 0xFFE0C0;
-    std::string_view icon; ///< Resource path of the window icon.
     std::span<const MenuItemDesign> menu;
     std::span<const LabelDesign> labels;
     std::span<const ButtonDesign> buttons;

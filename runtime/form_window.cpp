@@ -7,8 +7,6 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
-#include <QHash>
-#include <QIcon>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
@@ -30,18 +28,6 @@ void setColours(QWidget* widget, QPalette::ColorRole backgroundRole, Rgb backgro
     palette.setColor(backgroundRole, colour(background));
     palette.setColor(foregroundRole, colour(foreground));
     widget->setPalette(palette);
-}
-
-/// The window icon from the resources, read once: every window carries the
-/// same icon, and reading it means decoding each of its images.
-QIcon iconFromResources(std::string_view path)
-{
-    static QHash<QString, QIcon> icons;
-    const QString file = toQString(path);
-    auto found = icons.find(file);
-    if (found == icons.end())
-        found = icons.insert(file, QIcon(file));
-    return found.value();
 }
 
 } // namespace
@@ -116,8 +102,6 @@ FormWindow::FormWindow(Form& form, const FormDesign& design)
 {
     setObjectName(toQString(design.name));
     setWindowTitle(toQString(design.title));
-    if (!design.icon.empty())
-        setWindowIcon(iconFromResources(design.icon));
     setFont(dialogFont());
     setAutoFillBackground(true);
     setColours(this, QPalette::Window, design.background, QPalette::WindowText, kDefaultTextColour);

@@ -2,6 +2,8 @@
 // their background colour, and one dialog font.
 #include "runtime/look.h"
 
+#include "runtime/platform.h"
+
 #include <QApplication>
 #include <QProxyStyle>
 #include <QStyleFactory>
@@ -35,10 +37,7 @@ public:
 QFont dialogFont()
 {
     QFont font;
-    // Liberation Sans shares Arial's metrics; where neither is installed the
-    // font system falls back to its sans serif.
-    font.setFamilies(
-        {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("Helvetica")});
+    font.setFamilies(platform::dialogFontFamilies());
     font.setStyleHint(QFont::SansSerif);
     font.setPointSize(8);
     return font;

@@ -17,9 +17,15 @@ std::function<void(const RuntimeError&)>& unhandledErrorHandler()
     return handler;
 }
 
+QString& errorTitle()
+{
+    static QString title;
+    return title;
+}
+
 void tellTheUser(const QString& text)
 {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Dilmora 1.0"), text, QMessageBox::Ok,
+    QMessageBox box(QMessageBox::Critical, errorTitle(), text, QMessageBox::Ok,
                     QApplication::activeWindow());
     box.setInformativeText(QStringLiteral("The program goes on; you can close this window and "
                                           "carry on working."));
@@ -83,6 +89,11 @@ void check(Status status, std::string_view object, Interface interface, Operatio
 {
     if (static_cast<int>(status) < 0)
         throw RuntimeError(status, std::string(object), interface, operation);
+}
+
+void setErrorTitle(const QString& title)
+{
+    errorTitle() = title;
 }
 
 void setUnhandledErrorHandler(std::function<void(const RuntimeError&)> handler)

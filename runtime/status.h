@@ -7,6 +7,8 @@
 // program go on.
 #pragma once
 
+#include <QString>
+
 #include <exception>
 #include <functional>
 #include <string>
@@ -59,6 +61,9 @@ private:
 
 /// Raises a RuntimeError when `status` is a failure; returns otherwise.
 void check(Status status, std::string_view object, Interface interface, Operation operation);
+
+/// The title of the messages of the unhandled-error path: the program's name.
+void setErrorTitle(const QString& title);
 
 /// Replaces what the unhandled-error path does (tests record the error
 /// instead of showing a message box). An empty handler restores the default.

@@ -27,10 +27,12 @@ fi
 expected=(
     "bin/dilmora"
     "share/applications/$id.desktop"
+    "share/doc/dilmora/changelog.gz"
     "share/doc/dilmora/copyright"
     "share/icons/hicolor/16x16/apps/$id.png"
     "share/icons/hicolor/32x32/apps/$id.png"
     "share/icons/hicolor/48x48/apps/$id.png"
+    "share/man/man1/dilmora.1.gz"
     "share/metainfo/$id.metainfo.xml"
 )
 actual=$(cd "$prefix" && find . \( -type f -o -type l \) | sed 's|^\./||' | LC_ALL=C sort)

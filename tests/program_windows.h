@@ -7,6 +7,7 @@
 // testing::click(), never shows a hidden window.
 #pragma once
 
+#include "app/program.h"
 #include "app/main_window.h"
 #include "form_testing.h"
 #include "reference/irregular_verbs_table.h"
@@ -235,7 +236,7 @@ protected:
     /// Sets the application up as the program does and loads the window.
     void loadWindow()
     {
-        dilmora::runtime::configureApplication();
+        dilmora::app::configureProgram();
         m_form = m_create();
         QVERIFY(m_form->load() == dilmora::runtime::Status::Ok);
         QVERIFY(window());

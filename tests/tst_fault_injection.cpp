@@ -4,6 +4,7 @@
 // window system. Each failure must reach the unhandled-error path naming the
 // right object, interface and operation, must leave the cells as far as they
 // had got, and must leave the program usable.
+#include "app/program.h"
 #include "program_windows.h"
 #include "runtime/application.h"
 
@@ -92,7 +93,7 @@ private:
     }
 
 private slots:
-    void initTestCase() { runtime::configureApplication(); }
+    void initTestCase() { app::configureProgram(); }
 
     void init() { QVERIFY(openMainWindow(m_main)); }
 

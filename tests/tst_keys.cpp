@@ -1,6 +1,7 @@
 // Keys in the paged windows and the main window. No window has a default or
 // a cancel button: Escape closes nothing, and Enter, Return and Space press
 // the button that has the focus and no other.
+#include "app/program.h"
 #include "program_windows.h"
 
 using namespace dilmora;
@@ -15,7 +16,7 @@ private:
     runtime::Form& formOf(const WindowInfo& info) { return testing::formOf(*m_main, info); }
 
 private slots:
-    void initTestCase() { runtime::configureApplication(); }
+    void initTestCase() { app::configureProgram(); }
 
     void init() { QVERIFY(openMainWindow(m_main)); }
 

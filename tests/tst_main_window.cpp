@@ -1,5 +1,6 @@
 // The main window: its design, its five menu commands with their instance
 // slots and modal windows, a failing Show, and the wrapping menu bar.
+#include "app/program.h"
 #include "app/main_window_design.h"
 #include "program_windows.h"
 #include "runtime/application.h"
@@ -23,7 +24,7 @@ private:
     QAction* item(const char* name) { return menuBar()->item(QString::fromLatin1(name)); }
 
 private slots:
-    void initTestCase() { runtime::configureApplication(); }
+    void initTestCase() { app::configureProgram(); }
 
     void init() { QVERIFY(openMainWindow(m_main)); }
 

@@ -1,6 +1,7 @@
 // The paged reference windows: their designs derived from grid, header and
 // buttons; showPage writing every grid cell in label order and nothing
 // else; a failure in the middle of a page; opening always on page 1.
+#include "app/program.h"
 #include "app/main_window.h"
 #include "form_testing.h"
 #include "reference/irregular_verbs_table.h"
@@ -79,7 +80,7 @@ class TestPagedWindows : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { runtime::configureApplication(); }
+    void initTestCase() { app::configureProgram(); }
     void cleanup()
     {
         runtime::clearFault();

@@ -8,6 +8,7 @@
 // keeps stepping inside that loop; a step only ever sends one action and
 // checks the state the previous one left. Nothing waits on the clock except
 // the press of Enter, which Qt delays by a short animation.
+#include "app/program.h"
 #include "program_windows.h"
 
 #include <QElapsedTimer>
@@ -550,7 +551,7 @@ class TestRandomUser : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { runtime::configureApplication(); }
+    void initTestCase() { app::configureProgram(); }
 
     void thousandsOfRandomActions()
     {

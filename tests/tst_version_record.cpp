@@ -1,6 +1,8 @@
 // Compiles the Windows resource script that the build makes for dilmora.exe with the
 // MinGW resource compiler and reads the compiled resources back: the version record
 // field by field, and the icon image by image against app/assets/dilmora.ico.
+#include "app/identity.h"
+
 #include <QtTest>
 
 #include <QByteArray>
@@ -178,14 +180,19 @@ QByteArray readFile(const QString& path)
     return file.readAll();
 }
 
+QString text(std::string_view utf8)
+{
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
 // What the record of dilmora.exe says in its string table.
 const std::map<QString, QString>& expectedStrings()
 {
     static const std::map<QString, QString> strings = {
-        {QStringLiteral("ProductName"), QStringLiteral("Dilmora 1.0")},
-        {QStringLiteral("InternalName"), QStringLiteral("Dilmora")},
-        {QStringLiteral("FileVersion"), QStringLiteral("1.00")},
-        {QStringLiteral("ProductVersion"), QStringLiteral("1.00")},
+        {QStringLiteral("ProductName"), text(dilmora::app::identity::kProductName)},
+        {QStringLiteral("InternalName"), text(dilmora::app::identity::kInternalName)},
+        {QStringLiteral("FileVersion"), text(dilmora::app::identity::kVersionString)},
+        {QStringLiteral("ProductVersion"), text(dilmora::app::identity::kVersionString)},
         {QStringLiteral("OriginalFilename"), QStringLiteral("dilmora.exe")},
         {QStringLiteral("FileDescription"), QStringLiteral(DILMORA_DESCRIPTION)},
         {QStringLiteral("LegalCopyright"), QStringLiteral("Copyright (C) The Dilmora authors")},

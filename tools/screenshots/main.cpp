@@ -1,6 +1,7 @@
 // Writes a PNG of every window of Dilmora, and of every page of the paged
 // windows, into a folder:  dilmora-screenshots <folder>
 // It runs on Qt's offscreen platform unless another one is chosen.
+#include "app/program.h"
 #include "about/about_window.h"
 #include "app/main_window.h"
 #include "reference/irregular_verbs_table.h"
@@ -62,7 +63,7 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     int qtArgc = 1;
     QApplication application(qtArgc, argv);
-    runtime::configureApplication();
+    app::configureProgram();
     const QDir folder(QString::fromLocal8Bit(argv[1]));
     if (!folder.mkpath(QStringLiteral("."))) {
         std::fprintf(stderr, "cannot make %s\n", argv[1]);

@@ -1,0 +1,12 @@
+// What differs between the systems the program runs on, each behind one
+// function; CMake picks platform_windows.cpp or platform_unix.cpp.
+#pragma once
+
+#include <QStringList>
+
+namespace dilmora::runtime::platform {
+
+/// Font families of the dialog font, the first one that is installed wins.
+QStringList dialogFontFamilies();
+
+} // namespace dilmora::runtime::platform
