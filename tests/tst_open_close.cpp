@@ -1,9 +1,16 @@
 // Opening and closing every window, over and over, from the main window's
 // menu: each closing must leave no widget behind, and the memory the process
 // holds must stay flat.
+#include "app/program.h"
 #include "program_windows.h"
 
 #include <QFile>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+// windows.h must come first.
+#include <psapi.h>
+#endif
 
 using namespace dilmora;
 using namespace testing;
@@ -21,9 +28,15 @@ constexpr bool kMeasureMemory = true;
 #endif
 constexpr qint64 kAllowedGrowthKiB = 1024;
 
-/// The resident set size of this process, in KiB.
+/// The resident set size (on Windows the working set) of this process, in KiB.
 qint64 residentKiB()
 {
+#ifdef Q_OS_WIN
+    PROCESS_MEMORY_COUNTERS counters{};
+    if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters))
+        return -1;
+    return static_cast<qint64>(counters.WorkingSetSize / 1024);
+#else
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return -1;
@@ -32,6 +45,7 @@ qint64 residentKiB()
             return line.mid(6).trimmed().split(' ').value(0).toLongLong();
     }
     return -1;
+#endif
 }
 
 void deleteDiscardedWidgets()
@@ -68,7 +82,7 @@ private:
     }
 
 private slots:
-    void initTestCase() { runtime::configureApplication(); }
+    void initTestCase() { app::configureProgram(); }
 
     void everyWindowOpenedAndClosedOverAndOver()
     {

@@ -1,0 +1,142 @@
+#!/usr/bin/env bash
+# Tests Dilmora for Windows under Wine, on a virtual X screen:
+#
+#   bash tools/windows/test.sh
+#
+# Builds the .exe, the installer and the test programs (tools/windows/build.sh),
+# then, in a private Wine prefix made in a temporary folder:
+#   1. runs the Qt Test programs as Windows executables;
+#   2. reads the version record, icon, manifest and imports back from dilmora.exe;
+#   3. installs silently and checks the files, the shortcut and Apps & Features;
+#   4. starts the installed program, opens and closes each of the five windows
+#      from the menu bar with the keyboard, and writes screenshots to
+#      build/windows/screenshots/;
+#   5. uninstalls silently and checks that nothing of Dilmora is left.
+# Any failing step fails the script.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/../.."
+source tools/install-missing.sh
+source tools/windows/common.sh
+source tools/windows/wine-prefix.sh
+
+install_missing "${windows_test_packages[@]}"
+bash tools/windows/build.sh >/dev/null
+cmake --build --preset windows -j "$(nproc)"
+
+build=$PWD/build/windows
+exe=$build/dilmora.exe
+installer=$(ls "$build"/Dilmora-*-setup.exe)
+shots=$build/screenshots
+mkdir -p "$shots"
+
+step() { echo "== Windows: $*" >&2; current_step=$*; }
+fail() { echo "Windows: FAILED while: ${current_step:-starting}: $*" >&2; exit 1; }
+trap 'fail "command failed (line $LINENO)"' ERR
+
+# Everything this script starts, ended by its process id when it stops.
+work=$(mktemp -d "${TMPDIR:-/tmp}/dilmora-wine.XXXXXX")
+pids=()
+cleanup() {
+    local pid
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wineserver -k 2>/dev/null || true
+    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+step "starting a virtual screen"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+pids+=($!)
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=:$(cat "$work/display")
+
+step "making a private Wine prefix"
+make_wine_prefix "$work/prefix"
+
+step "running the test programs under Wine"
+ctest --preset windows
+
+step "reading the resources back from dilmora.exe"
+wrestool -x --type=group_icon "$exe" >"$work/icon.ico"
+cmp "$work/icon.ico" app/assets/dilmora.ico || fail "the icon differs from app/assets/dilmora.ico"
+wrestool -x --type=version "$exe" | strings -el >"$work/version"
+for pair in "ProductName=Dilmora 1.0" "InternalName=Dilmora" "FileVersion=1.00" \
+    "ProductVersion=1.00" "OriginalFilename=dilmora.exe"; do
+    grep -qxF "${pair%%=*}" "$work/version" && grep -A1 -xF "${pair%%=*}" "$work/version" |
+        tail -1 | grep -qxF "${pair#*=}" || fail "version record: no $pair"
+done
+wrestool -x --type=24 "$exe" | grep -q 'PerMonitorV2' || fail "no manifest with per-monitor DPI awareness"
+# Only DLLs of Windows itself: no Qt, C++ runtime or thread library beside it.
+x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p' >"$work/imports"
+if grep -viE '^(kernel32|user32|gdi32|shell32|ole32|oleaut32|advapi32|comdlg32|imm32|winmm|ws2_32|uxtheme|dwmapi|version|shlwapi|setupapi|netapi32|userenv|wtsapi32|d3d9|d3d11|dxgi|dwrite|d2d1|authz|mpr|msvcrt|rpcrt4|crypt32|bcrypt|api-ms-win-[a-z0-9-]+)\.dll$' "$work/imports"; then
+    fail "dilmora.exe imports DLLs that Windows does not have"
+fi
+
+step "installing silently"
+wine "$installer" /S
+wineserver -w
+program_files=$work/prefix/drive_c/Program\ Files/Dilmora
+for file in dilmora.exe uninstall.exe LICENSE.txt LGPL-3.0-only.txt GPL-3.0-only.txt \
+    THIRD-PARTY-NOTICES.txt SOURCE.txt; do
+    [ -f "$program_files/$file" ] || fail "not installed: $file"
+done
+shortcut=$work/prefix/drive_c/ProgramData/Microsoft/Windows/Start\ Menu/Programs/Dilmora.lnk
+[ -f "$shortcut" ] || fail "no Start-menu shortcut"
+key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Dilmora'
+wine reg query "$key" 2>/dev/null | tr -d '\r' >"$work/uninstall-key"
+for value in "DisplayName REG_SZ Dilmora 1.0" "DisplayVersion REG_SZ 1.00" "Publisher REG_SZ" \
+    "DisplayIcon REG_SZ C:\\Program Files\\Dilmora\\dilmora.exe,0" "EstimatedSize REG_DWORD 0x" \
+    "UninstallString REG_SZ \"C:\\Program Files\\Dilmora\\uninstall.exe\""; do
+    awk '{$1=$1; print}' "$work/uninstall-key" | grep -qF "$value" || fail "Apps & Features: no $value"
+done
+
+step "starting the installed program"
+wine "C:\\Program Files\\Dilmora\\dilmora.exe" &
+program=$!
+pids+=($program)
+window() { timeout 60 xdotool search --sync --onlyvisible --name "^$1\$" | head -1; }
+gone() { for _ in $(seq 100); do xdotool search --onlyvisible --name "^$1\$" >/dev/null || return 0; sleep 0.1; done; return 1; }
+main=$(window "Dilmora 1.0") || fail "no window \"Dilmora 1.0\""
+eval "$(xdotool getwindowgeometry --shell "$main")"
+# The client area is 395 x 127 pixels below a menu bar of one row.
+[ "$WIDTH" -eq 395 ] && [ "$HEIGHT" -gt 127 ] && [ "$HEIGHT" -lt 127 + 40 ] ||
+    fail "main window is $WIDTH x $HEIGHT, not 395 wide and 127 high below its menu bar"
+sleep 1
+import -window "$main" "$shots/main-window.png"
+
+# Each menu command, from the keyboard: Alt reaches the menu bar, Right moves
+# along it, Return runs the command. The reference windows close with their
+# focused "Main Page" button, the About window with the title bar's close command.
+index=0
+for target in "Irregular Verbs" "Phrasal Verbs" "Particles" "Numbers" "About Programmer"; do
+    step "opening \"$target\" from the menu"
+    xdotool windowfocus --sync "$main"
+    xdotool key --clearmodifiers alt
+    for _ in $(seq "$index"); do xdotool key Right; done
+    xdotool key Return
+    opened=$(window "$target") || fail "\"$target\" did not open"
+    sleep 1
+    [ "$target" = "Irregular Verbs" ] && import -window "$opened" "$shots/irregular-verbs-page1.png"
+    step "closing \"$target\""
+    xdotool windowfocus --sync "$opened"
+    if [ "$target" = "About Programmer" ]; then xdotool key alt+F4; else xdotool key Return; fi
+    gone "$target" || fail "\"$target\" did not close"
+    index=$((index + 1))
+done
+
+step "closing the main window"
+xdotool windowfocus --sync "$main"
+xdotool key alt+F4
+for _ in $(seq 100); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
+! kill -0 "$program" 2>/dev/null || fail "the program did not end with its main window"
+wineserver -w
+
+step "uninstalling silently"
+wine "C:\\Program Files\\Dilmora\\uninstall.exe" /S
+wineserver -w   # the uninstaller runs on from a copy in %TEMP%
+[ ! -e "$program_files" ] || fail "left behind: $(ls "$program_files")"
+[ ! -e "$shortcut" ] || fail "left behind: the Start-menu shortcut"
+! wine reg query "$key" >/dev/null 2>&1 || fail "left behind: $key"
+
+echo "Windows: all checks passed; screenshots in $shots" >&2
