@@ -7,8 +7,8 @@
 // testing::click(), never shows a hidden window.
 #pragma once
 
-#include "app/program.h"
 #include "app/main_window.h"
+#include "app/program.h"
 #include "form_testing.h"
 #include "reference/irregular_verbs_table.h"
 #include "reference/irregular_verbs_window.h"

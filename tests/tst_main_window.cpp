@@ -1,7 +1,7 @@
 // The main window: its design, its five menu commands with their instance
 // slots and modal windows, a failing Show, and the wrapping menu bar.
-#include "app/program.h"
 #include "app/main_window_design.h"
+#include "app/program.h"
 #include "program_windows.h"
 #include "runtime/application.h"
 #include "runtime/twips.h"

@@ -1,8 +1,8 @@
 // The paged reference windows: their designs derived from grid, header and
 // buttons; showPage writing every grid cell in label order and nothing
 // else; a failure in the middle of a page; opening always on page 1.
-#include "app/program.h"
 #include "app/main_window.h"
+#include "app/program.h"
 #include "form_testing.h"
 #include "reference/irregular_verbs_table.h"
 #include "reference/irregular_verbs_window.h"

@@ -1,9 +1,9 @@
 // Writes a PNG of every window of Dilmora, and of every page of the paged
 // windows, into a folder:  dilmora-screenshots <folder>
 // It runs on Qt's offscreen platform unless another one is chosen.
-#include "app/program.h"
 #include "about/about_window.h"
 #include "app/main_window.h"
+#include "app/program.h"
 #include "reference/irregular_verbs_table.h"
 #include "reference/irregular_verbs_window.h"
 #include "reference/numbers_window.h"
