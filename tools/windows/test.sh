@@ -69,7 +69,7 @@ done
 wrestool -x --type=24 "$exe" | grep -q 'PerMonitorV2' || fail "no manifest with per-monitor DPI awareness"
 # Only DLLs of Windows itself: no Qt, C++ runtime or thread library beside it.
 x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p' >"$work/imports"
-if grep -viE '^(kernel32|user32|gdi32|shell32|ole32|oleaut32|advapi32|comdlg32|imm32|winmm|ws2_32|uxtheme|dwmapi|version|shlwapi|setupapi|netapi32|userenv|wtsapi32|d3d9|d3d11|dxgi|dwrite|d2d1|authz|mpr|msvcrt|rpcrt4|crypt32|bcrypt|api-ms-win-[a-z0-9-]+)\.dll$' "$work/imports"; then
+if grep -viE '^(kernel32|user32|shcore|gdi32|shell32|ole32|oleaut32|advapi32|comdlg32|imm32|winmm|ws2_32|uxtheme|dwmapi|version|shlwapi|setupapi|netapi32|userenv|wtsapi32|d3d9|d3d11|dxgi|dwrite|d2d1|authz|mpr|msvcrt|rpcrt4|crypt32|bcrypt|api-ms-win-[a-z0-9-]+)\.dll$' "$work/imports"; then
     fail "dilmora.exe imports DLLs that Windows does not have"
 fi
 
