@@ -2,6 +2,8 @@
 // their background colour, and one dialog font.
 #include "runtime/look.h"
 
+#include "runtime/grid_accessibility.h"
+
 #include <QApplication>
 #include <QProxyStyle>
 #include <QStyleFactory>
@@ -60,6 +62,7 @@ void configureApplication()
 {
     QApplication::setStyle(new ProgramStyle);
     QApplication::setFont(dialogFont());
+    installGridAccessibility();
 }
 
 } // namespace dilmora::runtime
