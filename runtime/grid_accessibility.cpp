@@ -271,17 +271,28 @@ GridTable* tableOfClient(QWidget* client)
     return face ? face->table() : nullptr;
 }
 
-/// A label of the grid: a cell with its row, column and header, or a
-/// column header. Its name is its text, read when asked for.
-class GridCell : public QAccessibleWidget, public QAccessibleTableCellInterface {
+/// A label in the client area of a window with a grid: a cell with its
+/// row, column and header, a column header, or (outside the grid) plain
+/// text. Qt may make this interface before the label has its name, so the
+/// label's place is looked up when it is first asked for.
+class GridLabel : public QAccessibleWidget, public QAccessibleTableCellInterface {
 public:
-    GridCell(QLabel* label, GridPlace place)
-        : QAccessibleWidget(label, place.row < 0 ? QAccessible::ColumnHeader : QAccessible::Cell),
-          m_place(place)
+    GridLabel(QLabel* label, const GridDesign& grid)
+        : QAccessibleWidget(label, QAccessible::StaticText), m_grid(grid)
     {
     }
 
-    QAccessibleInterface* parent() const override { return table(); }
+    QAccessible::Role role() const override
+    {
+        const std::optional<GridPlace> at = place();
+        if (!at)
+            return QAccessible::StaticText;
+        return at->row < 0 ? QAccessible::ColumnHeader : QAccessible::Cell;
+    }
+    QAccessibleInterface* parent() const override
+    {
+        return place() ? table() : QAccessibleWidget::parent();
+    }
     QString text(QAccessible::Text kind) const override
     {
         if (kind == QAccessible::Name)
@@ -290,7 +301,7 @@ public:
     }
     void* interface_cast(QAccessible::InterfaceType type) override
     {
-        if (type == QAccessible::TableCellInterface && m_place.row >= 0)
+        if (type == QAccessible::TableCellInterface && place() && place()->row >= 0)
             return static_cast<QAccessibleTableCellInterface*>(this);
         return QAccessibleWidget::interface_cast(type);
     }
@@ -299,20 +310,28 @@ public:
     QList<QAccessibleInterface*> columnHeaderCells() const override
     {
         GridTable* grid = tableOfClient(widget()->parentWidget());
-        QLabel* header = grid ? grid->headerOver(m_place.column) : nullptr;
+        QLabel* header = grid ? grid->headerOver(columnIndex()) : nullptr;
         if (!header)
             return {};
         return {QAccessible::queryAccessibleInterface(header)};
     }
     QList<QAccessibleInterface*> rowHeaderCells() const override { return {}; }
-    int columnIndex() const override { return m_place.column; }
-    int rowIndex() const override { return m_place.row; }
+    int columnIndex() const override { return place().value_or(GridPlace{-1, -1}).column; }
+    int rowIndex() const override { return place().value_or(GridPlace{-1, -1}).row; }
     int columnExtent() const override { return 1; }
     int rowExtent() const override { return 1; }
     QAccessibleInterface* table() const override { return tableOfClient(widget()->parentWidget()); }
 
 private:
-    GridPlace m_place;
+    std::optional<GridPlace> place() const
+    {
+        if (!m_place)
+            m_place = placeOf(m_grid, widget()->objectName());
+        return m_place;
+    }
+
+    const GridDesign& m_grid;
+    mutable std::optional<GridPlace> m_place; ///< Found once; a label keeps its name.
 };
 
 QAccessibleInterface* gridFactory(const QString&, QObject* object)
@@ -324,10 +343,7 @@ QAccessibleInterface* gridFactory(const QString&, QObject* object)
         return new GridClient(widget, *grid);
     const GridDesign* grid = gridOfClient(widget->parentWidget());
     auto* label = qobject_cast<QLabel*>(widget);
-    if (!grid || !label)
-        return nullptr;
-    const std::optional<GridPlace> place = placeOf(*grid, label->objectName());
-    return place ? new GridCell(label, *place) : nullptr;
+    return grid && label ? new GridLabel(label, *grid) : nullptr;
 }
 
 } // namespace
