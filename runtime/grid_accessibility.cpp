@@ -14,9 +14,12 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QHash>
 #include <QLabel>
 #include <QPointer>
+#include <QTimer>
 
+#include <algorithm>
 #include <optional>
 
 namespace dilmora::runtime {
@@ -68,7 +71,15 @@ QLabel* labelNamed(QWidget* client, std::string_view name)
 /// interface makes it and deletes it.
 class GridTable : public QAccessibleInterface, public QAccessibleTableInterface {
 public:
-    GridTable(QWidget* client, const GridDesign& grid) : m_client(client), m_grid(grid) {}
+    GridTable(QWidget* client, const GridDesign& grid)
+        : m_client(client), m_key(client), m_grid(grid)
+    {
+        made().insert(m_key, this);
+    }
+    ~GridTable() override { made().remove(m_key); }
+
+    /// The table of a client area, if assistive technology has asked for it.
+    static GridTable* of(const QWidget* client) { return made().value(client); }
 
     bool isValid() const override { return !m_client.isNull(); }
     QObject* object() const override { return nullptr; }
@@ -99,11 +110,16 @@ public:
     }
     int indexOfChild(const QAccessibleInterface* child) const override
     {
-        for (int i = 0; i < childCount(); ++i) {
-            if (this->child(i) == child)
-                return i;
-        }
-        return -1;
+        const auto* label = child ? qobject_cast<const QLabel*>(child->object()) : nullptr;
+        const std::optional<GridPlace> place = label && label->parentWidget() == m_client
+                                                   ? placeOf(m_grid, label->objectName())
+                                                   : std::nullopt;
+        if (!place)
+            return -1;
+        const std::vector<QLabel*> heads = headers();
+        if (place->row < 0)
+            return static_cast<int>(std::ranges::find(heads, label) - heads.begin());
+        return static_cast<int>(heads.size()) + place->row * m_grid.columns + place->column;
     }
     QAccessibleInterface* childAt(int x, int y) const override
     {
@@ -181,6 +197,21 @@ public:
     bool unselectColumn(int) override { return false; }
     void modelChange(QAccessibleTableModelChangeEvent*) override {}
 
+    /// Tells assistive technology, once, after the handler that changes the
+    /// cells has run, that the description may be new (a page turn sets
+    /// every cell, and the description is read from all of them).
+    void cellsChanged()
+    {
+        if (m_announcing)
+            return;
+        m_announcing = true;
+        QTimer::singleShot(0, m_client, [this] {
+            m_announcing = false;
+            QAccessibleEvent event(this, QAccessible::DescriptionChanged);
+            QAccessible::updateAccessibility(&event);
+        });
+    }
+
     /// The header label over `column`, or null where the column has none.
     QLabel* headerOver(int column) const
     {
@@ -210,8 +241,16 @@ private:
         return texts;
     }
 
+    static QHash<const QWidget*, GridTable*>& made()
+    {
+        static QHash<const QWidget*, GridTable*> tables;
+        return tables;
+    }
+
     QPointer<QWidget> m_client;
+    const QWidget* m_key; ///< The client area, also while it is being destroyed.
     const GridDesign& m_grid;
+    bool m_announcing = false;
 };
 
 /// The client area of a window with a grid: its children are the table,
@@ -242,6 +281,8 @@ public:
     }
     int indexOfChild(const QAccessibleInterface* child) const override
     {
+        if (!child)
+            return -1;
         if (child == table())
             return 0;
         const qsizetype index = others().indexOf(qobject_cast<QWidget*>(child->object()));
@@ -351,6 +392,12 @@ QAccessibleInterface* gridFactory(const QString&, QObject* object)
 void installGridAccessibility()
 {
     QAccessible::installFactory(gridFactory);
+}
+
+void gridCaptionChanged(QWidget* label)
+{
+    if (GridTable* table = label ? GridTable::of(label->parentWidget()) : nullptr)
+        table->cellsChanged();
 }
 
 } // namespace dilmora::runtime

@@ -8,10 +8,17 @@
 // table adds no widget to the window.
 #pragma once
 
+class QWidget;
+
 namespace dilmora::runtime {
 
 /// Installs the accessibility factory that gives design grids their table
 /// face. Call once, after the QApplication exists.
 void installGridAccessibility();
+
+/// Called when a label's caption has changed: if the label is a cell of a
+/// grid whose table assistive technology has asked for, the table announces
+/// a new description once the running handler has returned.
+void gridCaptionChanged(QWidget* label);
 
 } // namespace dilmora::runtime

@@ -97,14 +97,7 @@ class TestAccessibleTables : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        runtime::configureApplication();
-        // As with a screen reader listening: Qt then makes interfaces while
-        // widgets are built, and keeps them.
-        QAccessible::installUpdateHandler([](QAccessibleEvent*) {});
-        QAccessible::setActive(true);
-    }
+    void initTestCase() { runtime::configureApplication(); }
     void cleanup()
     {
         runtime::clearFault();
