@@ -43,8 +43,24 @@ template <std::size_t N> struct ContentRow {
     }
 };
 
+/// A content table seen page by page, whatever its number of columns: what
+/// the paged window's mechanism reads, so that it needs no template.
+class PagedContent {
+public:
+    /// Texts in a row.
+    virtual int columns() const = 0;
+    /// Pages needed for all rows; a remainder makes one more page.
+    virtual int pageCount() const = 0;
+    /// Text k (from 1 to 32 * columns(), row by row) of page p (from 1):
+    /// the empty string in the rows that fill up the last page.
+    virtual std::string_view text(int page, int k) const = 0;
+
+protected:
+    ~PagedContent() = default;
+};
+
 /// A window's whole content in the order it is shown, N texts a row.
-template <std::size_t N> class ContentTable {
+template <std::size_t N> class ContentTable final : public PagedContent {
 public:
     static constexpr int kColumns = static_cast<int>(N);
     static constexpr int kTextsPerPage = kRowsPerPage * kColumns;
@@ -53,8 +69,12 @@ public:
 
     constexpr int rowCount() const { return static_cast<int>(m_rows.size()); }
 
-    /// Pages needed for all rows; a remainder makes one more page.
-    constexpr int pageCount() const { return (rowCount() + kRowsPerPage - 1) / kRowsPerPage; }
+    constexpr int columns() const override { return kColumns; }
+
+    constexpr int pageCount() const override
+    {
+        return (rowCount() + kRowsPerPage - 1) / kRowsPerPage;
+    }
 
     /// Row `index` of the whole table, from 0.
     constexpr const ContentRow<N>& row(int index) const
@@ -62,9 +82,7 @@ public:
         return m_rows[static_cast<std::size_t>(index)];
     }
 
-    /// Text k (from 1 to kTextsPerPage, row by row) of page p (from 1):
-    /// the empty string in the rows that fill up the last page.
-    constexpr std::string_view text(int page, int k) const
+    constexpr std::string_view text(int page, int k) const override
     {
         const int index = (page - 1) * kRowsPerPage + (k - 1) / kColumns;
         if (index >= rowCount())

@@ -38,12 +38,7 @@ const PagedWindowOutline kIrregularVerbsOutline{
     .headers = kHeaders,
     .buttons = kButtons,
     .designCaptions = kDesignCaptions,
+    .content = kIrregularVerbs,
 };
-
-std::unique_ptr<runtime::Form> createIrregularVerbsWindow()
-{
-    static const PagedDesign design(kIrregularVerbsOutline, firstPage(kIrregularVerbs));
-    return createPagedWindow(kIrregularVerbsOutline, design, kIrregularVerbs);
-}
 
 } // namespace dilmora::reference

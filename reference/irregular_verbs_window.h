@@ -3,12 +3,12 @@
 
 #include "reference/paged_window.h"
 
-#include <memory>
-
 namespace dilmora::reference {
 
+/// Columns, headers, buttons and content of Form3.
 extern const PagedWindowOutline kIrregularVerbsOutline;
 
-std::unique_ptr<runtime::Form> createIrregularVerbsWindow();
+/// Creates Form3 for its instance slot.
+inline constexpr auto createIrregularVerbsWindow = &createPagedWindow<kIrregularVerbsOutline>;
 
 } // namespace dilmora::reference

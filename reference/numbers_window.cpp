@@ -1,9 +1,10 @@
 // Design of the numbers window. It is not paged: its whole content is its
-// design, and "Main Page" is its only handler. Its labels are numbered as
-// the table grew, not by the paged windows' rule, so every cell is listed.
+// design, and "Main Page" is its only handler. Its cells have the paged
+// windows' look, but its labels are numbered as the table grew, not by their
+// rule, so every cell is listed.
 #include "reference/numbers_window.h"
 
-#include "reference/cell_look.h"
+#include "reference/paged_window.h"
 
 #include <array>
 
@@ -22,9 +23,12 @@ struct NumberCell {
     std::string_view text;
 };
 
+constexpr int kRows = 22;
+constexpr int kColumns = 4;
+
 // Row by row: cardinals, more cardinals, ordinals, more ordinals.
 // clang-format off
-constexpr std::array<std::array<NumberCell, 4>, 22> kRows{{
+constexpr std::array<std::array<NumberCell, kColumns>, kRows> kCells{{
     {{{"Label5", " 0 zero"}, {"Label2", " 22 twentytwo"}, {"Label47", " 1st first"}, {"Label4", " 23rd twenty third"}}},
     {{{"Label6", " 1 one"}, {"Label27", " 23 twentythree"}, {"Label48", " 2nd second"}, {"Label69", " 24th twentyfourth"}}},
     {{{"Label7", " 2 two"}, {"Label28", " 24 twentyfour"}, {"Label49", " 3rd third"}, {"Label70", " 25th twentyfifth"}}},
@@ -50,29 +54,41 @@ constexpr std::array<std::array<NumberCell, 4>, 22> kRows{{
 }};
 // clang-format on
 
-constexpr std::array<Column, 4> kColumnsInRow{kCardinals, kMoreCardinals, kOrdinals, kMoreOrdinals};
+constexpr std::array<Column, kColumns> kColumnsInRow{kCardinals, kMoreCardinals, kOrdinals,
+                                                     kMoreOrdinals};
 
 // Header cells stand over the first and third columns only; each label's
 // tab index is its number.
 constexpr auto kLabels = [] {
-    std::array<LabelDesign, 90> labels{};
-    labels[0] = headerCell("Label1", kCardinals.left, kCardinals.width, " Normal Numbers",
-                           "Normal Sayılar", 1);
-    labels[1] = headerCell("Label3", kOrdinals.left, kOrdinals.width, " Numbers (st,nd,th)",
-                           "-nci: birinci (1.)", 3);
+    std::array<LabelDesign, 2 + kRows * kColumns> labels{};
+    labels[0] = headerCell("Label1", kCardinals, " Normal Numbers", "Normal Sayılar", 1);
+    labels[1] = headerCell("Label3", kOrdinals, " Numbers (st,nd,th)", "-nci: birinci (1.)", 3);
     std::size_t next = 2;
-    for (int row = 1; row <= 22; ++row) {
-        for (std::size_t c = 0; c < 4; ++c) {
-            const NumberCell& cell = kRows[static_cast<std::size_t>(row - 1)][c];
-            labels[next++] = gridCell(cell.name, kColumnsInRow[c].left, kColumnsInRow[c].width, row,
-                                      cell.text, controlNumber(cell.name));
+    for (int row = 1; row <= kRows; ++row) {
+        for (std::size_t c = 0; c < kColumnsInRow.size(); ++c) {
+            const NumberCell& cell = kCells[static_cast<std::size_t>(row - 1)][c];
+            labels[next++] =
+                gridCell(cell.name, kColumnsInRow[c], row, cell.text, controlNumber(cell.name));
         }
     }
     return labels;
 }();
 
+// The same grid as assistive technology reads it: the label names row by
+// row, and the header over each column ("" over the two without one).
+constexpr auto kCellNames = [] {
+    std::array<std::string_view, kRows * kColumns> names{};
+    for (std::size_t i = 0; i < names.size(); ++i)
+        names[i] = kCells[i / kColumnsInRow.size()][i % kColumnsInRow.size()].name;
+    return names;
+}();
+constexpr std::string_view kHeaderNames[kColumns] = {"Label1", "", "Label3", ""};
+
+const runtime::GridDesign kGrid{
+    .rows = kRows, .columns = kColumns, .cells = kCellNames, .headers = kHeaderNames};
+
 constexpr ButtonDesign kButtons[] = {
-    commandButton("Command1", {120, 5880, 1335, kButtonHeight}, kMainPageCaption, 0),
+    mainPageButton("Command1", {120, 5880, 1335, kButtonHeight}),
 };
 
 } // namespace
@@ -84,6 +100,7 @@ const runtime::FormDesign kNumbersDesign{
     .clientHeight = 6375,
     .labels = kLabels,
     .buttons = kButtons,
+    .grid = &kGrid,
 };
 
 std::unique_ptr<runtime::Form> createNumbersWindow()

@@ -31,12 +31,7 @@ const PagedWindowOutline kParticlesOutline{
     .columns = kColumns,
     .headers = kHeaders,
     .buttons = kButtons,
+    .content = kParticles,
 };
-
-std::unique_ptr<runtime::Form> createParticlesWindow()
-{
-    static const PagedDesign design(kParticlesOutline, firstPage(kParticles));
-    return createPagedWindow(kParticlesOutline, design, kParticles);
-}
 
 } // namespace dilmora::reference

@@ -3,12 +3,12 @@
 
 #include "reference/paged_window.h"
 
-#include <memory>
-
 namespace dilmora::reference {
 
+/// Columns, headers, buttons and content of Form4.
 extern const PagedWindowOutline kParticlesOutline;
 
-std::unique_ptr<runtime::Form> createParticlesWindow();
+/// Creates Form4 for its instance slot.
+inline constexpr auto createParticlesWindow = &createPagedWindow<kParticlesOutline>;
 
 } // namespace dilmora::reference

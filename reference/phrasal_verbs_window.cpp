@@ -43,12 +43,7 @@ const PagedWindowOutline kPhrasalVerbsOutline{
     .headers = kHeaders,
     .buttons = kButtons,
     .designCaptions = kDesignCaptions,
+    .content = kPhrasalVerbs,
 };
-
-std::unique_ptr<runtime::Form> createPhrasalVerbsWindow()
-{
-    static const PagedDesign design(kPhrasalVerbsOutline, firstPage(kPhrasalVerbs));
-    return createPagedWindow(kPhrasalVerbsOutline, design, kPhrasalVerbs);
-}
 
 } // namespace dilmora::reference

@@ -3,12 +3,12 @@
 
 #include "reference/paged_window.h"
 
-#include <memory>
-
 namespace dilmora::reference {
 
+/// Columns, headers, buttons and content of Form6.
 extern const PagedWindowOutline kPhrasalVerbsOutline;
 
-std::unique_ptr<runtime::Form> createPhrasalVerbsWindow();
+/// Creates Form6 for its instance slot.
+inline constexpr auto createPhrasalVerbsWindow = &createPagedWindow<kPhrasalVerbsOutline>;
 
 } // namespace dilmora::reference

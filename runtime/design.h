@@ -9,8 +9,11 @@
 #include "runtime/twips.h"
 
 #include <cstdint>
+#include <functional>
 #include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace dilmora::runtime {
 
@@ -52,6 +55,7 @@ struct ButtonDesign {
     std::string_view name;
     TwipRect rect;
     std::string_view caption;
+    std::string_view description; ///< What a click does, for assistive technology.
     Rgb background = 0xFFFFFF;
     int tabIndex = 0;
 };
@@ -69,6 +73,18 @@ struct MenuItemDesign {
     std::string_view caption;
 };
 
+/// Labels of a design that assistive technology reads as one table, with
+/// the header labels as its column headers. The labels stay the design's.
+struct GridDesign {
+    int rows = 0;
+    int columns = 0;
+    std::span<const std::string_view> cells;   ///< Label names, row by row: rows × columns.
+    std::span<const std::string_view> headers; ///< The label over each column; "" for none.
+    /// The table's description, from the texts its cells show now (UTF-8, row
+    /// by row), such as the page shown; none when empty.
+    std::function<std::string(const std::vector<std::string>& texts)> describe;
+};
+
 struct FormDesign {
     std::string_view name;
     std::string_view title;
@@ -79,6 +95,7 @@ struct FormDesign {
     std::span<const LabelDesign> labels;
     std::span<const ButtonDesign> buttons;
     std::span<const ImageDesign> images;
+    const GridDesign* grid = nullptr; ///< A table for assistive technology; null for none.
 };
 
 } // namespace dilmora::runtime

@@ -3,6 +3,7 @@
 
 #include "runtime/fault_injection.h"
 #include "runtime/form_window.h"
+#include "runtime/grid_accessibility.h"
 #include "runtime/look.h"
 #include "runtime/menu_bar.h"
 
@@ -60,6 +61,7 @@ Status ControlRef::setCaption(std::string_view caption)
     if (!label || !label->pixmap().isNull())
         return m_widget ? Status::WrongKind : Status::NotLoaded;
     label->setText(toQString(caption));
+    gridCaptionChanged(label);
     return Status::Ok;
 }
 

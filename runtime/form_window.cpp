@@ -80,6 +80,8 @@ CommandButton::CommandButton(const ButtonDesign& design, QWidget* parent)
     setGeometry(pixels(design.rect));
     setAutoDefault(false);
     setFocusPolicy(Qt::StrongFocus);
+    if (!design.description.empty())
+        setAccessibleDescription(toQString(design.description));
     setColours(this, QPalette::Button, design.background, QPalette::ButtonText, kDefaultTextColour);
 }
 
@@ -98,7 +100,7 @@ FormWindow::FormWindow(Form& form, const FormDesign& design)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                            | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
                            | Qt::MSWindowsFixedSizeDialogHint),
-      m_form(form)
+      m_form(form), m_design(design)
 {
     setObjectName(toQString(design.name));
     setWindowTitle(toQString(design.title));

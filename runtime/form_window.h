@@ -53,6 +53,9 @@ public:
     /// The widget that holds the controls: the client area below the menu bar.
     QWidget* clientArea() const { return m_client; }
 
+    /// The design the window was built from.
+    const FormDesign& design() const { return m_design; }
+
     void centreOnScreen();
 
 signals:
@@ -65,6 +68,7 @@ protected:
 
 private:
     Form& m_form;
+    const FormDesign& m_design;
     WrappingMenuBar* m_menuBar = nullptr;
     QWidget* m_client = nullptr;
 };

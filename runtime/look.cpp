@@ -2,6 +2,7 @@
 // their background colour, and one dialog font.
 #include "runtime/look.h"
 
+#include "runtime/grid_accessibility.h"
 #include "runtime/platform.h"
 
 #include <QApplication>
@@ -59,6 +60,7 @@ void configureApplication()
 {
     QApplication::setStyle(new ProgramStyle);
     QApplication::setFont(dialogFont());
+    installGridAccessibility();
 }
 
 } // namespace dilmora::runtime
