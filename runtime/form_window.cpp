@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QHash>
 #include <QIcon>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
@@ -32,6 +33,26 @@ void setColours(QWidget* widget, QPalette::ColorRole backgroundRole, Rgb backgro
     widget->setPalette(palette);
 }
 
+/// The largest image of the icon file that a window takes. Docks and app grids
+/// show the larger sizes from the icon theme or the executable's own icon.
+constexpr int kLargestWindowIcon = 48;
+
+/// The images of an icon file that a window takes, in file order. Qt's icon
+/// reader decodes a 256-pixel image stored as PNG by asking every image format
+/// plugin installed whether it can read it, loading them all; the directory
+/// entry gives the size without decoding.
+QIcon readWindowIcon(const QString& file)
+{
+    QIcon icon;
+    QImageReader reader(file, "ico");
+    reader.setAutoDetectImageFormat(false);
+    for (int i = 0; i < reader.imageCount(); ++i) {
+        if (reader.jumpToImage(i) && reader.size().width() <= kLargestWindowIcon)
+            icon.addPixmap(QPixmap::fromImage(reader.read()));
+    }
+    return icon;
+}
+
 /// The window icon from the resources, read once: every window carries the
 /// same icon, and reading it means decoding each of its images.
 QIcon iconFromResources(std::string_view path)
@@ -40,7 +61,7 @@ QIcon iconFromResources(std::string_view path)
     const QString file = toQString(path);
     auto found = icons.find(file);
     if (found == icons.end())
-        found = icons.insert(file, QIcon(file));
+        found = icons.insert(file, readWindowIcon(file));
     return found.value();
 }
 
