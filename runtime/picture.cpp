@@ -15,8 +15,8 @@ namespace {
 /// The device pixel ratio that a fine picture is drawn for.
 constexpr int kFineScale = 2;
 
-} // namespace
-
+/// A picture file of the resources, read in the format that its file name ends in and
+/// then kept in the pixmap cache; null when there is no such file.
 QPixmap loadPicture(const QString& path)
 {
     // Left to guess the format, Qt would first load every image format plugin installed,
@@ -32,6 +32,8 @@ QPixmap loadPicture(const QString& path)
         QPixmapCache::insert(key, picture);
     return picture;
 }
+
+} // namespace
 
 Picture* Picture::create(const ImageDesign& design, QWidget* parent)
 {

@@ -40,8 +40,4 @@ private:
     bool m_fineRead = false;
 };
 
-/// A picture file of the resources, read in the format that its file name ends in and
-/// then kept in the pixmap cache; null when there is no such file.
-QPixmap loadPicture(const QString& path);
-
 } // namespace dilmora::runtime
