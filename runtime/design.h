@@ -64,7 +64,9 @@ struct ButtonDesign {
 struct ImageDesign {
     std::string_view name;
     TwipRect rect;
-    std::string_view bitmap; ///< Resource path of the bitmap file.
+    /// Resource path of the bitmap file; the runtime finds the picture for high-density
+    /// screens beside it by name (runtime/picture.h).
+    std::string_view bitmap;
 };
 
 /// A top-level menu item with no sub-items: a click runs its command.

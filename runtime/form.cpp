@@ -6,13 +6,10 @@
 #include "runtime/grid_accessibility.h"
 #include "runtime/look.h"
 #include "runtime/menu_bar.h"
+#include "runtime/picture.h"
 
 #include <QAction>
 #include <QEventLoop>
-#include <QFileInfo>
-#include <QImageReader>
-#include <QPixmap>
-#include <QPixmapCache>
 
 #include <algorithm>
 
@@ -23,25 +20,6 @@ namespace {
 std::string qualified(std::string_view form, std::string_view control)
 {
     return std::string(form) + '.' + std::string(control);
-}
-
-/// A picture of a design, read in the format that its file name ends in.
-/// Left to guess the format, Qt would first load every image format plugin
-/// installed, and the libraries behind them, to ask each one. A picture is
-/// decoded once and then kept in the pixmap cache.
-QPixmap loadBitmap(std::string_view path)
-{
-    const QString file = toQString(path);
-    const QString key = QStringLiteral("dilmora:") + file;
-    QPixmap bitmap;
-    if (QPixmapCache::find(key, &bitmap))
-        return bitmap;
-    QImageReader reader(file, QFileInfo(file).suffix().toLatin1());
-    reader.setAutoDetectImageFormat(false);
-    bitmap = QPixmap::fromImage(reader.read());
-    if (!bitmap.isNull())
-        QPixmapCache::insert(key, bitmap);
-    return bitmap;
 }
 
 } // namespace
@@ -96,14 +74,9 @@ Status Form::load()
     QWidget* client = window->clientArea();
 
     for (const ImageDesign& image : m_design.images) {
-        const QPixmap bitmap = loadBitmap(image.bitmap);
-        if (bitmap.isNull())
+        Picture* picture = Picture::create(image, client);
+        if (!picture)
             return Status::LoadFailed;
-        auto* picture = new QLabel(client);
-        picture->setObjectName(toQString(image.name));
-        picture->setPixmap(bitmap);
-        picture->setGeometry(twipsToPixels(image.rect.left), twipsToPixels(image.rect.top),
-                             bitmap.width(), bitmap.height());
         controls.emplace(image.name, picture);
     }
     for (const LabelDesign& label : m_design.labels)

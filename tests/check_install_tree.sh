@@ -32,6 +32,10 @@ expected=(
     "share/icons/hicolor/16x16/apps/$id.png"
     "share/icons/hicolor/32x32/apps/$id.png"
     "share/icons/hicolor/48x48/apps/$id.png"
+    "share/icons/hicolor/64x64/apps/$id.png"
+    "share/icons/hicolor/128x128/apps/$id.png"
+    "share/icons/hicolor/256x256/apps/$id.png"
+    "share/icons/hicolor/scalable/apps/$id.svg"
     "share/man/man1/dilmora.1.gz"
     "share/metainfo/$id.metainfo.xml"
 )
@@ -56,13 +60,18 @@ png_size() {
     height=$(od -An -tu1 -j20 -N4 "$1" | awk '{print $1 * 16777216 + $2 * 65536 + $3 * 256 + $4}')
     echo "${width}x${height}"
 }
-for size in 16 32 48; do
+for size in 16 32 48 64 128 256; do
     icon=$prefix/share/icons/hicolor/${size}x${size}/apps/$id.png
     [ -f "$icon" ] || continue
     [ "$(head -c 8 "$icon" | od -An -tx1 | tr -d ' ')" = 89504e470d0a1a0a ] || fail "$icon is no PNG"
     [ "$(png_size "$icon")" = "${size}x${size}" ] || fail "$icon is $(png_size "$icon"), expected ${size}x${size}"
     cmp -s "$icon" "$source/packaging/icons/dilmora-$size.png" || fail "$icon is not packaging/icons/dilmora-$size.png"
 done
+svg=$prefix/share/icons/hicolor/scalable/apps/$id.svg
+cmp -s "$svg" "$source/packaging/icons/dilmora.svg" || fail "$svg is not packaging/icons/dilmora.svg"
+if command -v xmllint >/dev/null; then
+    xmllint --noout "$svg" 2>/dev/null || fail "$svg is not well-formed XML"
+fi
 cmp -s "$prefix/share/doc/dilmora/copyright" "$source/LICENSE" || fail "the installed copyright is not LICENSE"
 
 # The desktop entry starts the installed program and shows the installed icon.

@@ -1,5 +1,7 @@
 // Shows that the compiled-in pictures and icon are well-formed Windows files of the right sizes,
-// framed in the window colour.
+// framed in the window colour, and that each picture has a fine companion of twice its size.
+#include "runtime/picture.h"
+
 #include <QtTest>
 
 #include <QByteArray>
@@ -60,6 +62,20 @@ QImage bitmapPixels(const QByteArray& bytes)
     return image;
 }
 
+// The first pixel of the outermost ring that is not the window colour, if any.
+std::optional<QPoint> offFrame(const QImage& image)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const bool onFrame =
+                x == 0 || y == 0 || x == image.width() - 1 || y == image.height() - 1;
+            if (onFrame && image.pixel(x, y) != kBackground)
+                return QPoint(x, y);
+        }
+    }
+    return std::nullopt;
+}
+
 // One ICONDIRENTRY.
 struct IconEntry {
     int width;
@@ -92,10 +108,18 @@ std::optional<IconEntry> findIconEntry(const QByteArray& ico, int size, int bits
     return std::nullopt;
 }
 
+bool isPng(const QByteArray& ico, const IconEntry& entry)
+{
+    return ico.mid(entry.offset, 8) == QByteArray("\x89PNG\r\n\x1a\n", 8);
+}
+
 // An icon image as it shows: 8-bit pixels through the palette and hidden where the AND
-// mask is set, 32-bit pixels with their own alpha.
+// mask is set, 32-bit pixels with their own alpha, a PNG image as it decodes.
 QImage iconPixels(const QByteArray& ico, const IconEntry& entry)
 {
+    if (isPng(ico, entry))
+        return QImage::fromData(ico.mid(entry.offset, entry.size), "PNG")
+            .convertToFormat(QImage::Format_ARGB32);
     const qsizetype paletteAt = entry.offset + 40;
     const qsizetype pixelsAt = paletteAt + (entry.bitsPerPixel == 8 ? 256 * 4 : 0);
     const int colourStride = rowStride(entry.width, entry.bitsPerPixel);
@@ -153,6 +177,8 @@ private slots:
     void letteringShading();
     void picturesDiffer_data();
     void picturesDiffer();
+    void finePictures_data();
+    void finePictures();
     void iconDirectory();
     void iconImages_data();
     void iconImages();
@@ -213,19 +239,11 @@ void TestAssets::framesAndBackground()
     QFETCH(double, highestShare);
 
     const QImage image = bitmapPixels(resource(path));
+    const std::optional<QPoint> off = offFrame(image);
+    QVERIFY2(!off, qPrintable(QString("frame at %1, %2").arg(off->x()).arg(off->y())));
+
     const int right = image.width() - 1;
     const int bottom = image.height() - 1;
-    for (int x = 0; x <= right; ++x) {
-        QVERIFY2(image.pixel(x, 0) == kBackground, qPrintable(QString("top edge at x %1").arg(x)));
-        QVERIFY2(image.pixel(x, bottom) == kBackground,
-                 qPrintable(QString("bottom edge at x %1").arg(x)));
-    }
-    for (int y = 0; y <= bottom; ++y) {
-        QVERIFY2(image.pixel(0, y) == kBackground, qPrintable(QString("left edge at y %1").arg(y)));
-        QVERIFY2(image.pixel(right, y) == kBackground,
-                 qPrintable(QString("right edge at y %1").arg(y)));
-    }
-
     qint64 background = 0;
     for (int y = 0; y <= bottom; ++y) {
         for (int x = 0; x <= right; ++x)
@@ -309,13 +327,33 @@ void TestAssets::picturesDiffer()
     QVERIFY(image != other);
 }
 
+void TestAssets::finePictures_data()
+{
+    QTest::addColumn<QString>("path");
+
+    for (const Picture& picture : kPictures)
+        QTest::newRow(picture.name) << picture.path;
+}
+
+// Each picture's companion for device pixel ratio 2, as the program finds it, is twice as
+// large and framed in the window colour too.
+void TestAssets::finePictures()
+{
+    QFETCH(QString, path);
+
+    const QImage fine(dilmora::runtime::Picture::finePicturePath(path.toStdString()), "PNG");
+    QCOMPARE(fine.size(), bitmapPixels(resource(path)).size() * 2);
+    const std::optional<QPoint> off = offFrame(fine);
+    QVERIFY2(!off, qPrintable(QString("frame at %1, %2").arg(off->x()).arg(off->y())));
+}
+
 void TestAssets::iconDirectory()
 {
     const QByteArray ico = resource(kIconPath);
     QVERIFY2(ico.size() >= 6, "missing from the resources");
     QCOMPARE(readU16(ico, 0), 0u); // reserved
     QCOMPARE(readU16(ico, 2), 1u); // type: icon, not cursor
-    QCOMPARE(readU16(ico, 4), 6u);
+    QCOMPARE(readU16(ico, 4), 7u);
 
     QList<QPair<int, int>> images;
     for (const IconEntry& entry : iconEntries(ico)) {
@@ -323,8 +361,11 @@ void TestAssets::iconDirectory()
         images.append({entry.width, entry.bitsPerPixel});
     }
     std::sort(images.begin(), images.end());
-    const QList<QPair<int, int>> expected{{16, 8}, {16, 32}, {32, 8}, {32, 32}, {48, 8}, {48, 32}};
+    const QList<QPair<int, int>> expected{{16, 8}, {16, 32}, {32, 8},  {32, 32},
+                                          {48, 8}, {48, 32}, {256, 32}};
     QCOMPARE(images, expected);
+    // The large image comes last, after the images that older systems read.
+    QCOMPARE(iconEntries(ico).back().width, 256);
 }
 
 void TestAssets::iconImages_data()
@@ -336,6 +377,7 @@ void TestAssets::iconImages_data()
         QTest::addRow("%d px, 256 colours", size) << size << 8;
         QTest::addRow("%d px, BGRA", size) << size << 32;
     }
+    QTest::newRow("256 px, PNG") << 256 << 32;
 }
 
 void TestAssets::iconImages()
@@ -349,21 +391,26 @@ void TestAssets::iconImages()
     QVERIFY2(entry->offset + entry->size <= ico.size(), "image runs past the end of the file");
     QVERIFY2(entry->size >= 40, "image shorter than a DIB header");
 
-    // A BMP DIB, not PNG: its header repeats the entry's size (height doubled for the mask) and
-    // depth.
-    const qsizetype at = entry->offset;
-    QCOMPARE(readU32(ico, at), 40u);
-    QCOMPARE(readI32(ico, at + 4), size);
-    QCOMPARE(readI32(ico, at + 8), 2 * size);
-    QCOMPARE(readU16(ico, at + 12), 1u); // planes
-    QCOMPARE(readU16(ico, at + 14), quint32(bitsPerPixel));
-    QCOMPARE(readU32(ico, at + 16), 0u); // BI_RGB
-    const qsizetype palette = bitsPerPixel == 8 ? 256 * 4 : 0;
-    QCOMPARE(entry->size,
-             40 + palette + qsizetype(rowStride(size, bitsPerPixel) + rowStride(size, 1)) * size);
+    // Windows reads a 256-pixel image as PNG and the smaller ones as BMP DIBs, whose header
+    // repeats the entry's size (height doubled for the mask) and depth.
+    QCOMPARE(isPng(ico, *entry), size == 256);
+    if (size < 256) {
+        const qsizetype at = entry->offset;
+        QCOMPARE(readU32(ico, at), 40u);
+        QCOMPARE(readI32(ico, at + 4), size);
+        QCOMPARE(readI32(ico, at + 8), 2 * size);
+        QCOMPARE(readU16(ico, at + 12), 1u); // planes
+        QCOMPARE(readU16(ico, at + 14), quint32(bitsPerPixel));
+        QCOMPARE(readU32(ico, at + 16), 0u); // BI_RGB
+        const qsizetype palette = bitsPerPixel == 8 ? 256 * 4 : 0;
+        QCOMPARE(entry->size,
+                 40 + palette
+                     + qsizetype(rowStride(size, bitsPerPixel) + rowStride(size, 1)) * size);
+    }
 
     // Transparent outside the rounded square, opaque at its centre.
     const QImage image = iconPixels(ico, *entry);
+    QCOMPARE(image.size(), QSize(size, size));
     for (const QPoint corner :
          {QPoint(0, 0), QPoint(size - 1, 0), QPoint(0, size - 1), QPoint(size - 1, size - 1)})
         QVERIFY2(qAlpha(image.pixel(corner)) == 0,
@@ -374,16 +421,17 @@ void TestAssets::iconImages()
 void TestAssets::packagingIcons_data()
 {
     QTest::addColumn<int>("size");
+    QTest::addColumn<bool>("inIconFile");
 
-    QTest::newRow("16 px") << 16;
-    QTest::newRow("32 px") << 32;
-    QTest::newRow("48 px") << 48;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        QTest::addRow("%d px", size) << size << (size != 64 && size != 128);
 }
 
-// The packaging icons are the same artwork as the icon's 32-bit images.
+// The packaging icons are the same artwork as the icon's 32-bit images of their size.
 void TestAssets::packagingIcons()
 {
     QFETCH(int, size);
+    QFETCH(bool, inIconFile);
 
     const QString path =
         QStringLiteral(DILMORA_SOURCE_DIR "/packaging/icons/dilmora-%1.png").arg(size);
@@ -393,8 +441,9 @@ void TestAssets::packagingIcons()
 
     const QByteArray ico = resource(kIconPath);
     const std::optional<IconEntry> entry = findIconEntry(ico, size, 32);
-    QVERIFY(entry);
-    QCOMPARE(png.convertToFormat(QImage::Format_ARGB32), iconPixels(ico, *entry));
+    QCOMPARE(bool(entry), inIconFile);
+    if (entry)
+        QCOMPARE(png.convertToFormat(QImage::Format_ARGB32), iconPixels(ico, *entry));
 }
 
 QTEST_GUILESS_MAIN(TestAssets)

@@ -7,6 +7,8 @@
 #include "runtime/twips.h"
 
 #include <QAction>
+#include <QFile>
+#include <QFileInfo>
 #include <QToolButton>
 
 using namespace dilmora;
@@ -44,6 +46,25 @@ private slots:
         QVERIFY(window->windowFlags() & Qt::WindowCloseButtonHint);
         QCOMPARE(window->palette().color(QPalette::Window), QColor(0xFF, 0xE0, 0xC0));
         QVERIFY(!window->windowIcon().isNull());
+    }
+
+    // The window icon is read without the 256-pixel image, whose PNG would make Qt load
+    // every image format plugin installed to ask each one.
+    void iconLoadsNoOtherImagePlugin()
+    {
+        QFile maps(QStringLiteral("/proc/self/maps"));
+        if (!maps.open(QIODevice::ReadOnly))
+            QSKIP("this system does not list the libraries a process has loaded");
+        QStringList plugins;
+        for (const QByteArray& line : maps.readAll().split('\n')) {
+            if (line.contains("/imageformats/"))
+                plugins << QFileInfo(QString::fromUtf8(line.mid(line.lastIndexOf(' ') + 1)))
+                               .completeBaseName();
+        }
+        plugins.removeDuplicates();
+        QCOMPARE(plugins, QStringList{"libqico"});
+        QCOMPARE(m_main->form().window()->windowIcon().availableSizes(),
+                 (QList<QSize>{{16, 16}, {32, 32}, {48, 48}}));
     }
 
     void menuHasItsItems()

@@ -369,7 +369,7 @@ void TestVersionRecord::iconImages()
     const QByteArray ico = readFile(QStringLiteral(DILMORA_SOURCE_DIR "/app/assets/dilmora.ico"));
     QVERIFY(ico.size() > 6);
     const int count = int(readU16(ico, 4));
-    QCOMPARE(count, 6); // 16, 32 and 48 pixels, each at 8 and at 32 bits a pixel
+    QCOMPARE(count, 7); // 16, 32 and 48 pixels, each at 8 and at 32 bits a pixel, and 256 as PNG
 
     const Resource* group = find(kTypeGroupIcon);
     QVERIFY(group);

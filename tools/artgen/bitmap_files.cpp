@@ -1,7 +1,10 @@
-// Byte-exact BMP and ICO writers, and the readers that check their output.
+// Byte-exact BMP, ICO and PNG writers, and the readers that check their output.
 #include "bitmap_files.h"
 
 #include "palette.h"
+
+#include <QBuffer>
+#include <QImageWriter>
 
 #include <cstdint>
 
@@ -14,6 +17,7 @@ constexpr int kInfoHeaderSize = 40;
 constexpr int kIconDirSize = 6;
 constexpr int kIconEntrySize = 16;
 constexpr std::uint32_t kPixelsPerMetre96Dpi = 3780;
+const QByteArray kPngSignature("\x89PNG\r\n\x1a\n", 8);
 
 // Bytes in one stored row of `bits` bits per pixel, rows padded to whole 32-bit words.
 int rowStride(int width, int bits)
@@ -152,12 +156,26 @@ QByteArray encodeBmp24(const QImage& image)
     return out;
 }
 
+QByteArray encodePng(const QImage& image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    if (!writer.write(image))
+        return {};
+    return bytes;
+}
+
 QByteArray encodeIco(const std::vector<IconImage>& images)
 {
     std::vector<QByteArray> dibs;
-    for (const IconImage& image : images)
-        dibs.push_back(encodeIconDib(image.artwork.convertToFormat(QImage::Format_ARGB32),
-                                     image.bitsPerPixel));
+    for (const IconImage& image : images) {
+        const QImage artwork = image.artwork.convertToFormat(QImage::Format_ARGB32);
+        dibs.push_back(image.storage == IconStorage::Png
+                           ? encodePng(artwork)
+                           : encodeIconDib(artwork, image.bitsPerPixel));
+    }
 
     QByteArray out;
     putU16(out, 0); // reserved
@@ -165,8 +183,9 @@ QByteArray encodeIco(const std::vector<IconImage>& images)
     putU16(out, std::uint16_t(images.size()));
     std::uint32_t offset = kIconDirSize + kIconEntrySize * std::uint32_t(images.size());
     for (std::size_t i = 0; i < images.size(); ++i) {
-        out.append(char(images[i].artwork.width()));
-        out.append(char(images[i].artwork.height()));
+        // A width or height of 256 is written as 0.
+        out.append(char(images[i].artwork.width() & 0xFF));
+        out.append(char(images[i].artwork.height() & 0xFF));
         out.append('\0'); // colour count: 0 for 256 colours or more
         out.append('\0'); // reserved
         putU16(out, 1);   // planes
@@ -263,6 +282,17 @@ IcoReading decodeIco(const QByteArray& bytes)
                                  .arg(reading.bitsPerPixel);
         if (!in.has(offset, size) || !in.has(offset, kInfoHeaderSize))
             return fail(name + QStringLiteral(": image runs past the end of the file"));
+        if (bytes.mid(offset, kPngSignature.size()) == kPngSignature) {
+            const QImage png = QImage::fromData(bytes.mid(offset, size), "PNG");
+            if (png.width() != reading.width || png.height() != reading.height
+                || reading.bitsPerPixel != 32)
+                return fail(
+                    name + QStringLiteral(": PNG of %1 x %2").arg(png.width()).arg(png.height()));
+            reading.storage = IconStorage::Png;
+            reading.image = png.convertToFormat(QImage::Format_ARGB32);
+            result.entries.push_back(reading);
+            continue;
+        }
         if (in.u32(offset) != kInfoHeaderSize)
             return fail(name + QStringLiteral(": not a BMP DIB with a 40-byte header"));
 

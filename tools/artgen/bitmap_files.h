@@ -1,4 +1,4 @@
-// Writers and readers for the two Windows picture formats the program ships: 24-bit BMP and ICO.
+// Writers and readers of the picture files the program ships: 24-bit BMP, ICO and PNG.
 #pragma once
 
 #include <QByteArray>
@@ -13,15 +13,26 @@ namespace dilmora::artgen {
 /// BITMAPINFOHEADER, no compression, rows stored bottom-up and padded to 4 bytes.
 QByteArray encodeBmp24(const QImage& image);
 
-/// One image of an icon file: the artwork with straight alpha and the depth it is stored at.
-struct IconImage {
-    QImage artwork;   ///< Format_ARGB32, square, at most 255 pixels wide
-    int bitsPerPixel; ///< 8 (256-colour palette) or 32 (BGRA)
+/// A PNG file of the image, as Qt writes it: the same pixels always give the same bytes.
+QByteArray encodePng(const QImage& image);
+
+/// How an icon file stores one image.
+enum class IconStorage {
+    Dib, ///< a BMP DIB with its AND mask
+    Png, ///< a PNG file, as Windows wants its 256-pixel images
 };
 
-/// A complete ICO file holding every image as a BMP DIB (never PNG) with its AND mask.
-/// A pixel is transparent in the mask where its alpha is below one half; the 8-bit
-/// images use the mask alone, the 32-bit images carry their alpha as well.
+/// One image of an icon file: the artwork with straight alpha and how it is stored.
+struct IconImage {
+    QImage artwork;   ///< Format_ARGB32, square, at most 256 pixels wide
+    int bitsPerPixel; ///< 8 (256-colour palette) or 32 (BGRA); a PNG image is 32
+    IconStorage storage = IconStorage::Dib;
+};
+
+/// A complete ICO file holding the images in the given order. A DIB image is
+/// transparent in its AND mask where alpha is below one half; the 8-bit images use the
+/// mask alone, the 32-bit images carry their alpha as well. A PNG image is the artwork's
+/// PNG file as it is.
 QByteArray encodeIco(const std::vector<IconImage>& images);
 
 /// What reading a 24-bit BMP file gave: the picture, or why the bytes are not one.
@@ -38,6 +49,7 @@ struct IconEntryReading {
     int width = 0;
     int height = 0;
     int bitsPerPixel = 0;
+    IconStorage storage = IconStorage::Dib;
     QImage image; ///< Format_ARGB32 after the AND mask (and, at 32 bits, the alpha) is applied
 };
 
@@ -47,8 +59,8 @@ struct IcoReading {
     QString error;
 };
 
-/// Reads an icon file of BMP DIBs at 8 or 32 bits per pixel, checking each DIB header
-/// against its directory entry.
+/// Reads an icon file of BMP DIBs at 8 or 32 bits per pixel and of PNG images, checking
+/// each image's own header against its directory entry.
 IcoReading decodeIco(const QByteArray& bytes);
 
 } // namespace dilmora::artgen

@@ -5,7 +5,10 @@
 #include <QSize>
 #include <QString>
 
+#include "bitmap_files.h"
 #include "lettering.h"
+
+#include <vector>
 
 namespace dilmora::artgen {
 
@@ -13,12 +16,20 @@ namespace dilmora::artgen {
 /// Returns the picture, or sets problem to what is wrong.
 QImage checkBmpFile(const QString& path, QSize size, ShareRange share, QString* problem);
 
-/// Reads the icon file and checks that it holds exactly the 8- and 32-bit images of each
-/// artwork (16, 32 and 48 pixels): the 32-bit ones pixel for pixel, the 8-bit ones with
-/// the same mask and colours close to the artwork's. Returns what is wrong, or nothing.
-QString checkIcoFile(const QString& path, const QList<QImage>& artworks);
+/// Reads the icon file and checks that it holds exactly the given images in their order,
+/// each at its size, depth and storage: the 32-bit ones pixel for pixel, the 8-bit ones
+/// with the same mask and colours close to the artwork's. Returns what is wrong, or nothing.
+QString checkIcoFile(const QString& path, const std::vector<IconImage>& images);
+
+/// Reads an opaque PNG picture and checks its size, its frame and its background share.
+/// Returns what is wrong, or nothing.
+QString checkPngPicture(const QString& path, QSize size, ShareRange share);
 
 /// Reads a PNG file and checks that it is the artwork pixel for pixel.
 QString checkPngFile(const QString& path, const QImage& artwork);
+
+/// Reads the scalable icon and checks that it is well-formed SVG with a view box of the
+/// given size and the icon's three shapes. Returns what is wrong, or nothing.
+QString checkSvgFile(const QString& path, double size);
 
 } // namespace dilmora::artgen

@@ -56,12 +56,30 @@ QPainterPath arrowhead(QPointF tip, QPointF direction, double length)
     return head;
 }
 
-QImage drawBook(QSize size, const QFont& letterFace, double pageHeight)
+bool frameIsBackground(const QImage& image)
 {
-    QImage image(size, QImage::Format_RGB32);
+    const QRgb background = kBackground.rgb();
+    for (int x = 0; x < image.width(); ++x) {
+        if (image.pixel(x, 0) != background || image.pixel(x, image.height() - 1) != background)
+            return false;
+    }
+    for (int y = 0; y < image.height(); ++y) {
+        if (image.pixel(0, y) != background || image.pixel(image.width() - 1, y) != background)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QImage drawBook(QSize size, const QFont& letterFace, double pageHeight, int scale)
+{
+    QImage image(size * scale, QImage::Format_RGB32);
     image.fill(kBackground);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
+    if (scale != 1)
+        painter.scale(scale, scale);
 
     const double spineX = size.width() / 2.0;
     // Outer edges and top corners on pixel centres, so that their outlines stay sharp.
@@ -129,27 +147,11 @@ QImage drawBook(QSize size, const QFont& letterFace, double pageHeight)
     return image;
 }
 
-bool frameIsBackground(const QImage& image)
-{
-    const QRgb background = kBackground.rgb();
-    for (int x = 0; x < image.width(); ++x) {
-        if (image.pixel(x, 0) != background || image.pixel(x, image.height() - 1) != background)
-            return false;
-    }
-    for (int y = 0; y < image.height(); ++y) {
-        if (image.pixel(0, y) != background || image.pixel(image.width() - 1, y) != background)
-            return false;
-    }
-    return true;
-}
-
-} // namespace
-
 std::optional<Portrait> drawPortrait(QSize size, const QFont& letterFace, ShareRange share)
 {
     std::optional<Portrait> best;
     for (double pageHeight = 20; pageHeight <= size.height() - 26; pageHeight += 0.5) {
-        QImage image = drawBook(size, letterFace, pageHeight);
+        QImage image = drawBook(size, letterFace, pageHeight, 1);
         const double got = backgroundShare(image);
         if (!frameIsBackground(image) || got < share.low || got > share.high)
             continue;
@@ -159,32 +161,46 @@ std::optional<Portrait> drawPortrait(QSize size, const QFont& letterFace, ShareR
     return best;
 }
 
-QImage drawIcon(int size)
+IconGeometry iconGeometry(int size)
 {
     const double unit = size / 16.0;
+    IconGeometry icon;
+    icon.size = size;
+    icon.radius = 3.5 * unit; // wide enough to leave the corner pixels fully transparent
+    icon.rim = std::max(1.0, std::round(unit));
+    icon.left = std::round(4 * unit);
+    icon.right = std::round(12.5 * unit);
+    icon.top = std::round(3 * unit);
+    icon.bottom = std::round(13 * unit);
+    icon.stroke = std::round(2.25 * unit);
+    icon.bowl = (icon.bottom - icon.top) / 2 + 0.5 * unit;
+    return icon;
+}
+
+QImage drawIcon(int size)
+{
+    const IconGeometry icon = iconGeometry(size);
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
 
-    // The square: a brick-red rim one sixteenth of the size wide around the window colour.
-    const double radius = 3.5 * unit; // wide enough to leave the corner pixels fully transparent
-    const double rim = std::max(1.0, std::round(unit));
+    // The square: a brick-red rim around the window colour.
     QPainterPath outer;
-    outer.addRoundedRect(QRectF(0, 0, size, size), radius, radius);
+    outer.addRoundedRect(QRectF(0, 0, size, size), icon.radius, icon.radius);
     painter.fillPath(outer, kBrickRed);
     QPainterPath inner;
-    inner.addRoundedRect(QRectF(rim, rim, size - 2 * rim, size - 2 * rim), radius - rim,
-                         radius - rim);
+    inner.addRoundedRect(QRectF(icon.rim, icon.rim, size - 2 * icon.rim, size - 2 * icon.rim),
+                         icon.radius - icon.rim, icon.radius - icon.rim);
     painter.fillPath(inner, kBackground);
 
     // The D: a straight stem and a bowl of half an ellipse, its strokes on whole pixels.
-    const double left = std::round(4 * unit);
-    const double right = std::round(12.5 * unit);
-    const double top = std::round(3 * unit);
-    const double bottom = std::round(13 * unit);
-    const double stroke = std::round(2.25 * unit);
-    const double bowl = (bottom - top) / 2 + 0.5 * unit;
+    const double left = icon.left;
+    const double right = icon.right;
+    const double top = icon.top;
+    const double bottom = icon.bottom;
+    const double stroke = icon.stroke;
+    const double bowl = icon.bowl;
     QPainterPath letter;
     letter.setFillRule(Qt::OddEvenFill);
     letter.moveTo(left, top);

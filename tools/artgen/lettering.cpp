@@ -48,13 +48,15 @@ QPainterPath placedOutline(const QString& text, const QFont& face, QSize size,
     return outline;
 }
 
-// Coverage of the lettering, 0 to 255 a pixel, in an Alpha8 image.
-QImage coverage(const QPainterPath& outline, QSize size, double embolden)
+// Coverage of the lettering, 0 to 255 a pixel, in an Alpha8 image of size * scale pixels.
+QImage coverage(const QPainterPath& outline, QSize size, double embolden, int scale)
 {
-    QImage mask(size, QImage::Format_ARGB32_Premultiplied);
+    QImage mask(size * scale, QImage::Format_ARGB32_Premultiplied);
     mask.fill(Qt::transparent);
     QPainter painter(&mask);
     painter.setRenderHint(QPainter::Antialiasing);
+    if (scale != 1)
+        painter.scale(scale, scale);
     painter.fillPath(outline, Qt::white);
     if (embolden > 0)
         painter.strokePath(
@@ -153,7 +155,7 @@ std::optional<Lettering> fitLettering(const QString& text, const QFont& face, QS
             const QPainterPath outline =
                 placedOutline(text, face, size, {pixelSize, letterSpacing});
             for (double embolden = 0; embolden <= 0.61; embolden += 0.1) {
-                const QImage mask = coverage(outline, size, embolden);
+                const QImage mask = coverage(outline, size, embolden, 1);
                 if (!frameIsClear(mask))
                     continue;
                 const QImage image = shade(mask);
@@ -172,6 +174,14 @@ std::optional<Lettering> fitLettering(const QString& text, const QFont& face, QS
         }
     }
     return best;
+}
+
+QImage drawLettering(const QString& text, const QFont& face, QSize size, const Lettering& setting,
+                     int scale)
+{
+    const QPainterPath outline =
+        placedOutline(text, face, size, {setting.pixelSize, setting.letterSpacing});
+    return shade(coverage(outline, size, setting.embolden, scale));
 }
 
 } // namespace dilmora::artgen

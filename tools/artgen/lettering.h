@@ -60,4 +60,10 @@ struct Lettering {
 std::optional<Lettering> fitLettering(const QString& text, const QFont& face, QSize size,
                                       ShareRange share);
 
+/// The lettering that fitLettering() set, drawn scale times as fine: an image of
+/// size * scale pixels, its outlines placed as at scale 1 and then enlarged, for screens
+/// of that device pixel ratio. At scale 1 it is the fitted picture.
+QImage drawLettering(const QString& text, const QFont& face, QSize size, const Lettering& setting,
+                     int scale);
+
 } // namespace dilmora::artgen

@@ -2,9 +2,12 @@
 //
 // It makes the main window's three lines of lettering (app/assets/welcome.bmp,
 // students.bmp, programmer.bmp), the About window's picture (about/assets/portrait.bmp),
-// the application icon (app/assets/dilmora.ico, 16, 32 and 48 pixels at 8 and 32 bits)
-// and the icon's images as PNG files for packaging (packaging/icons/dilmora-NN.png).
-// Every file is read back and checked; any failed check ends the run with status 1.
+// each of them also drawn twice as fine for screens of device pixel ratio 2
+// (welcome@2x.png, ...), the application icon (app/assets/dilmora.ico: 16, 32 and 48
+// pixels at 8 and 32 bits, then 256 pixels as PNG), the icon's images as PNG files for
+// packaging (packaging/icons/dilmora-NN.png, 16 to 256 pixels) and the icon as SVG
+// (packaging/icons/dilmora.svg). Every file is read back and checked; any failed check
+// ends the run with status 1.
 //
 // Run it from the repository root and commit what it writes, either from the project's
 // build (target dilmora-artgen) or from a build of this directory alone:
@@ -26,6 +29,7 @@
 #include "bitmap_files.h"
 #include "checks.h"
 #include "drawings.h"
+#include "icon_svg.h"
 #include "lettering.h"
 
 using namespace dilmora::artgen;
@@ -62,8 +66,21 @@ const char* const kPortraitPath = "about/assets/portrait.bmp";
 constexpr QSize kPortraitSize{82, 78};
 constexpr ShareRange kPortraitShare{0.57, 0.60, 0.63};
 
+// Each picture is also drawn at this scale, into a PNG named as the program looks for it:
+// "welcome.bmp" beside "welcome@2x.png".
+constexpr int kFineScale = 2;
+// How far a fine picture's background share may lie below and above its bitmap's range:
+// finer pixels leave fewer partly covered ones at the edges of the ink.
+constexpr double kFineShareBelow = 0.03;
+constexpr double kFineShareAbove = 0.05;
+
 const char* const kIconPath = "app/assets/dilmora.ico";
-const int kIconSizes[] = {16, 32, 48};
+// The icon's sizes: the small ones stored in the .ico at 8 and 32 bits, the large one as
+// PNG after them; every size also as a PNG for the icon theme.
+const int kSmallIconSizes[] = {16, 32, 48};
+constexpr int kLargeIconSize = 256;
+const int kThemeIconSizes[] = {16, 32, 48, 64, 128, 256};
+const char* const kScalableIconPath = "packaging/icons/dilmora.svg";
 
 // Loads a font file and returns a font that is sure to use it.
 QFont loadFont(const FontFile& file, QString* problem)
@@ -96,6 +113,34 @@ bool writeFile(const QString& path, const QByteArray& bytes, QString* problem)
         return false;
     }
     return true;
+}
+
+QString finePath(const char* bitmapPath)
+{
+    QString path = QString::fromUtf8(bitmapPath);
+    path.replace(QStringLiteral(".bmp"), QStringLiteral("@%1x.png").arg(kFineScale));
+    return path;
+}
+
+ShareRange fineShare(ShareRange share)
+{
+    return {share.low - kFineShareBelow, share.target, share.high + kFineShareAbove};
+}
+
+// Writes a picture drawn at kFineScale and checks it; returns what is wrong, or nothing.
+QString writeFinePicture(const QDir& root, const char* bitmapPath, const QImage& image, QSize size,
+                         ShareRange share)
+{
+    const QString name = finePath(bitmapPath);
+    const QString path = root.filePath(name);
+    QString problem;
+    if (!writeFile(path, encodePng(image), &problem))
+        return problem;
+    problem = checkPngPicture(path, size * kFineScale, fineShare(share));
+    if (problem.isEmpty())
+        std::printf("%s: %d x %d, background %.2f %%\n", qPrintable(name), image.width(),
+                    image.height(), backgroundShare(image) * 100);
+    return problem;
 }
 
 int fail(const QString& what, const QString& problem)
@@ -149,6 +194,12 @@ int main(int argc, char* argv[])
             picture.path, picture.size.width(), picture.size.height(), picture.text,
             lettering->pixelSize, lettering->letterSpacing, lettering->embolden,
             lettering->backgroundShare * 100);
+        problem = writeFinePicture(
+            root, picture.path,
+            drawLettering(text, letteringFace, picture.size, *lettering, kFineScale), picture.size,
+            kLetteringShare);
+        if (!problem.isEmpty())
+            return fail(finePath(picture.path), problem);
     }
 
     const std::optional<Portrait> portrait = drawPortrait(kPortraitSize, bookFace, kPortraitShare);
@@ -164,6 +215,11 @@ int main(int argc, char* argv[])
     std::printf("%s: %d x %d, open book, pages %.1f px high, background %.2f %%\n", kPortraitPath,
                 kPortraitSize.width(), kPortraitSize.height(), portrait->pageHeight,
                 portrait->backgroundShare * 100);
+    problem = writeFinePicture(root, kPortraitPath,
+                               drawBook(kPortraitSize, bookFace, portrait->pageHeight, kFineScale),
+                               kPortraitSize, kPortraitShare);
+    if (!problem.isEmpty())
+        return fail(finePath(kPortraitPath), problem);
 
     for (int i = 0; i < pictures.size(); ++i) {
         for (int j = i + 1; j < pictures.size(); ++j) {
@@ -172,33 +228,40 @@ int main(int argc, char* argv[])
         }
     }
 
-    // The icon: each size drawn on its own, stored at 8 and at 32 bits, and as PNG.
+    // The icon: each size drawn on its own; the small ones stored at 8 and 32 bits.
     std::vector<IconImage> iconImages;
-    QList<QImage> artworks;
-    for (int size : kIconSizes) {
+    for (int size : kSmallIconSizes) {
         const QImage artwork = drawIcon(size);
-        artworks.append(artwork);
         iconImages.push_back({artwork, 8});
         iconImages.push_back({artwork, 32});
     }
+    iconImages.push_back({drawIcon(kLargeIconSize), 32, IconStorage::Png});
     const QString iconPath = root.filePath(QString::fromUtf8(kIconPath));
     if (!writeFile(iconPath, encodeIco(iconImages), &problem))
         return fail(iconPath, problem);
-    problem = checkIcoFile(iconPath, artworks);
+    problem = checkIcoFile(iconPath, iconImages);
     if (!problem.isEmpty())
         return fail(iconPath, problem);
-    std::printf("%s: 16, 32 and 48 px at 8 and 32 bits\n", kIconPath);
+    std::printf("%s: 16, 32 and 48 px at 8 and 32 bits, %d px as PNG\n", kIconPath, kLargeIconSize);
 
-    for (const QImage& artwork : artworks) {
-        const QString name = QStringLiteral("packaging/icons/dilmora-%1.png").arg(artwork.width());
+    for (int size : kThemeIconSizes) {
+        const QImage artwork = drawIcon(size);
+        const QString name = QStringLiteral("packaging/icons/dilmora-%1.png").arg(size);
         const QString path = root.filePath(name);
-        QDir().mkpath(QFileInfo(path).path());
-        if (!artwork.save(path, "PNG"))
-            return fail(path, QStringLiteral("cannot write it"));
+        if (!writeFile(path, encodePng(artwork), &problem))
+            return fail(path, problem);
         problem = checkPngFile(path, artwork);
         if (!problem.isEmpty())
             return fail(path, problem);
-        std::printf("%s: %d x %d\n", qPrintable(name), artwork.width(), artwork.height());
+        std::printf("%s: %d x %d\n", qPrintable(name), size, size);
     }
+
+    const QString svgPath = root.filePath(QString::fromUtf8(kScalableIconPath));
+    if (!writeFile(svgPath, iconSvg(iconGeometry(kLargeIconSize)), &problem))
+        return fail(svgPath, problem);
+    problem = checkSvgFile(svgPath, kLargeIconSize);
+    if (!problem.isEmpty())
+        return fail(svgPath, problem);
+    std::printf("%s: %d x %d user units\n", kScalableIconPath, kLargeIconSize, kLargeIconSize);
     return 0;
 }
