@@ -63,7 +63,9 @@ struct ButtonDesign {
 struct ImageDesign {
     std::string_view name;
     TwipRect rect;
-    std::string_view bitmap; ///< Resource path of the bitmap file.
+    std::string_view bitmap;         ///< Resource path of the bitmap file.
+    std::string_view accessibleName; ///< The picture's lettering, read out by a screen reader.
+    std::string_view accessibleDescription; ///< What the picture shows, for a screen reader.
 };
 
 /// A top-level menu item with no sub-items: a click runs its command.

@@ -5,6 +5,7 @@
 #include "runtime/look.h"
 #include "runtime/menu_bar.h"
 
+#include <QAccessible>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHash>
@@ -12,6 +13,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QWindow>
 
 namespace dilmora::runtime {
 
@@ -71,6 +73,15 @@ FormLabel::FormLabel(const LabelDesign& design, QWidget* parent)
         setToolTip(toQString(design.toolTip));
 }
 
+void FormLabel::setClickHandler(std::function<void()> handler)
+{
+    m_click = std::move(handler);
+    // An interface that assistive technology got while the label was still
+    // plain (its text is announced as it is set) would lack the press action.
+    if (QAccessibleInterface* plain = QAccessible::queryAccessibleInterface(this))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(plain));
+}
+
 void FormLabel::mousePressEvent(QMouseEvent* event)
 {
     m_pressed = m_click && event->button() == Qt::LeftButton;
@@ -84,6 +95,12 @@ void FormLabel::mouseReleaseEvent(QMouseEvent* event)
     m_pressed = false;
     QLabel::mouseReleaseEvent(event);
     if (click)
+        press();
+}
+
+void FormLabel::press()
+{
+    if (m_click)
         m_click();
 }
 
@@ -138,7 +155,9 @@ FormWindow::FormWindow(Form& form, const FormDesign& design)
 
 void FormWindow::centreOnScreen()
 {
-    const QScreen* screen = QGuiApplication::primaryScreen();
+    // A dialog opens on the screen that shows its owner.
+    const QWindow* owner = windowHandle() ? windowHandle()->transientParent() : nullptr;
+    const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
     QRect frame = rect();

@@ -335,7 +335,7 @@ private slots:
 
         openMainWindow();
         withWindow([&](QWidget* modal) {
-            QVERIFY(QTest::qWaitForWindowActive(modal));
+            QVERIFY(waitForKeyboardFocus(modal));
             QWidget* focus = QApplication::focusWidget();
             QVERIFY2(!focus || focus == modal, qPrintable(focus ? focus->objectName() : QString()));
             click(modal->findChild<QWidget*>(QStringLiteral("Label7")));
@@ -350,7 +350,7 @@ private slots:
         openMainWindow();
         bool stayed = false;
         withWindow([&](QWidget* modal) {
-            QVERIFY(QTest::qWaitForWindowActive(modal));
+            QVERIFY(waitForKeyboardFocus(modal));
             testing::key(modal, Qt::Key(key));
             // Long enough for a button's delayed click, had one been pressed.
             QTest::qWait(200);
