@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QPainter>
 #include <QProxyStyle>
-#include <QPushButton>
 #include <QStyleFactory>
 #include <QStyleOptionButton>
 
@@ -27,9 +26,23 @@ void drawShades(QPainter* painter, const QRect& rect, const QColor& topLeft,
     painter->fillRect(rect.right(), rect.top(), 1, rect.height() - 1, bottomRight);
 }
 
+/// The dotted rectangle that marks the focused button, in its text colour.
+void drawFocusDots(QPainter* painter, const QRect& rect, const QColor& colour)
+{
+    const QBrush dots(colour, Qt::Dense4Pattern);
+    painter->save();
+    painter->setBrushOrigin(rect.topLeft());
+    painter->fillRect(rect.left(), rect.top(), rect.width(), 1, dots);
+    painter->fillRect(rect.left(), rect.bottom(), rect.width(), 1, dots);
+    painter->fillRect(rect.left(), rect.top() + 1, 1, rect.height() - 2, dots);
+    painter->fillRect(rect.right(), rect.top() + 1, 1, rect.height() - 2, dots);
+    painter->restore();
+}
+
 /// The face of a push button filled flat with its Button colour, in a raised
 /// two-pixel edge, or a sunken one while the button is pressed; a default
-/// button gets a dark frame around it.
+/// button gets a dark frame around it, the focused button a dotted rectangle
+/// inside it. (Fusion would mark the focus only once a key has moved it.)
 void drawPushButtonFace(QPainter* painter, const QStyleOptionButton& button)
 {
     const QPalette& colours = button.palette;
@@ -48,19 +61,8 @@ void drawPushButtonFace(QPainter* painter, const QStyleOptionButton& button)
         drawShades(painter, rect.adjusted(1, 1, -1, -1), colours.midlight().color(),
                    colours.dark().color());
     }
-}
-
-/// The dotted rectangle that marks the focused button, in its text colour.
-void drawFocusDots(QPainter* painter, const QRect& rect, const QColor& colour)
-{
-    const QBrush dots(colour, Qt::Dense4Pattern);
-    painter->save();
-    painter->setBrushOrigin(rect.topLeft());
-    painter->fillRect(rect.left(), rect.top(), rect.width(), 1, dots);
-    painter->fillRect(rect.left(), rect.bottom(), rect.width(), 1, dots);
-    painter->fillRect(rect.left(), rect.top() + 1, 1, rect.height() - 2, dots);
-    painter->fillRect(rect.right(), rect.top() + 1, 1, rect.height() - 2, dots);
-    painter->restore();
+    if (button.state & QStyle::State_HasFocus)
+        drawFocusDots(painter, rect.adjusted(4, 4, -4, -4), colours.buttonText().color());
 }
 
 /// Fusion with push buttons whose faces show their Button colour flat, as
@@ -86,18 +88,6 @@ public:
             return;
         }
         QProxyStyle::drawControl(element, option, painter, widget);
-    }
-
-    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
-                       const QWidget* widget) const override
-    {
-        // Fusion marks a focused button only after a key moved the focus;
-        // the dotted rectangle marks it always.
-        if (element == PE_FrameFocusRect && qobject_cast<const QPushButton*>(widget)) {
-            drawFocusDots(painter, option->rect, option->palette.buttonText().color());
-            return;
-        }
-        QProxyStyle::drawPrimitive(element, option, painter, widget);
     }
 
     QIcon standardIcon(StandardPixmap icon, const QStyleOption* option,
