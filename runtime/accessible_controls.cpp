@@ -79,7 +79,7 @@ public:
     }
 
     bool isValid() const override { return QAccessibleObject::isValid() && m_bar; }
-    QWindow* window() const override { return m_bar->window()->windowHandle(); }
+    QWindow* window() const override { return m_bar ? m_bar->window()->windowHandle() : nullptr; }
     QAccessibleInterface* parent() const override
     {
         return QAccessible::queryAccessibleInterface(m_bar.data());

@@ -76,8 +76,8 @@ FormLabel::FormLabel(const LabelDesign& design, QWidget* parent)
 void FormLabel::setClickHandler(std::function<void()> handler)
 {
     m_click = std::move(handler);
-    // An interface that assistive technology got while the label was still
-    // plain (its text is announced as it is set) would lack the press action.
+    // Qt made the label's accessibility interface when its text was set, as
+    // a plain label's: it is dropped, so that the next one offers the press.
     if (QAccessibleInterface* plain = QAccessible::queryAccessibleInterface(this))
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(plain));
 }
