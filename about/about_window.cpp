@@ -55,7 +55,11 @@ constexpr LabelDesign kLabels[] = {
 };
 
 constexpr runtime::ImageDesign kPictures[] = {
-    {.name = "Image1", .rect = {120, 480, 1230, 1170}, .bitmap = ":/about/assets/portrait.bmp"},
+    {.name = "Image1",
+     .rect = {120, 480, 1230, 1170},
+     .bitmap = ":/about/assets/portrait.bmp",
+     .accessibleDescription = "An open book, EN on its left page and TR on its right, under an "
+                              "arrow that points both ways between them"},
 };
 
 } // namespace

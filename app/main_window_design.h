@@ -18,10 +18,20 @@ inline constexpr MenuItemDesign kMainMenu[] = {
     {.name = "aboutprogrammer", .caption = "About Programmer"},
 };
 
+// Each picture is one line of lettering; its accessible name is that line.
 inline constexpr ImageDesign kMainPictures[] = {
-    {.name = "Image1", .rect = {720, 240, 4545, 450}, .bitmap = ":/app/assets/welcome.bmp"},
-    {.name = "Image2", .rect = {240, 840, 5460, 345}, .bitmap = ":/app/assets/students.bmp"},
-    {.name = "Image3", .rect = {1440, 1320, 3060, 345}, .bitmap = ":/app/assets/programmer.bmp"},
+    {.name = "Image1",
+     .rect = {720, 240, 4545, 450},
+     .bitmap = ":/app/assets/welcome.bmp",
+     .accessibleName = "Welcome to Dilmora 1.0"},
+    {.name = "Image2",
+     .rect = {240, 840, 5460, 345},
+     .bitmap = ":/app/assets/students.bmp",
+     .accessibleName = "This program is made for English students"},
+    {.name = "Image3",
+     .rect = {1440, 1320, 3060, 345},
+     .bitmap = ":/app/assets/programmer.bmp",
+     .accessibleName = "Programmer: Ece Kaya"},
 };
 
 inline constexpr FormDesign kMainWindowDesign{

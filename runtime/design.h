@@ -67,6 +67,8 @@ struct ImageDesign {
     /// Resource path of the bitmap file; the runtime finds the picture for high-density
     /// screens beside it by name (runtime/picture.h).
     std::string_view bitmap;
+    std::string_view accessibleName; ///< The picture's lettering, read out by a screen reader.
+    std::string_view accessibleDescription; ///< What the picture shows, for a screen reader.
 };
 
 /// A top-level menu item with no sub-items: a click runs its command.

@@ -7,6 +7,7 @@
 #include "runtime/look.h"
 #include "runtime/menu_bar.h"
 #include "runtime/picture.h"
+#include "runtime/window_owner.h"
 
 #include <QAction>
 #include <QEventLoop>
@@ -21,6 +22,24 @@ std::string qualified(std::string_view form, std::string_view control)
 {
     return std::string(form) + '.' + std::string(control);
 }
+
+/// Marks the form whose click handler runs, for as long as it runs. A window
+/// that the handler shows modally is owned by that form's window, as the
+/// window a user clicked in owns the window that the click opens.
+class RunningHandler {
+public:
+    explicit RunningHandler(Form& form) : m_outer(s_innermost) { s_innermost = &form; }
+    ~RunningHandler() { s_innermost = m_outer; }
+    RunningHandler(const RunningHandler&) = delete;
+    RunningHandler& operator=(const RunningHandler&) = delete;
+
+    /// The window of the form whose handler runs innermost, or null.
+    static QWidget* window() { return s_innermost ? s_innermost->window() : nullptr; }
+
+private:
+    Form* m_outer;
+    static inline Form* s_innermost = nullptr;
+};
 
 } // namespace
 
@@ -77,6 +96,8 @@ Status Form::load()
         Picture* picture = Picture::create(image, client);
         if (!picture)
             return Status::LoadFailed;
+        picture->setAccessibleName(toQString(image.accessibleName));
+        picture->setAccessibleDescription(toQString(image.accessibleDescription));
         controls.emplace(image.name, picture);
     }
     for (const LabelDesign& label : m_design.labels)
@@ -113,7 +134,10 @@ void Form::connectClicks()
         const auto found = m_controls.find(control);
         if (found == m_controls.end())
             continue;
-        auto run = [this, handler = handler] { runHandler([&] { handler(*this); }); };
+        auto run = [this, handler = handler] {
+            const RunningHandler running(*this);
+            runHandler([&] { handler(*this); });
+        };
         if (auto* button = dynamic_cast<CommandButton*>(found->second))
             QObject::connect(button, &QPushButton::clicked, button, run);
         else if (auto* label = dynamic_cast<FormLabel*>(found->second))
@@ -130,6 +154,8 @@ Status Form::show(Modality modality)
     if (Status status = load(); status != Status::Ok)
         return status;
     FormWindow* window = m_window;
+    if (modality == Modality::Modal)
+        setWindowOwner(*window, RunningHandler::window());
     window->setWindowModality(modality == Modality::Modal ? Qt::ApplicationModal : Qt::NonModal);
     window->centreOnScreen();
     window->show();

@@ -76,7 +76,8 @@ public:
 
     /// Shows the window, loading it first if needed. Modal: returns only
     /// when the window has been hidden or unloaded, and until then the other
-    /// windows take no input.
+    /// windows take no input; the window is a dialog, owned by the window
+    /// whose click handler shows it (by none when no handler runs).
     Status show(Modality modality);
 
     /// Discards the window and its controls; the form itself stays, and the

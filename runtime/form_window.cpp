@@ -5,11 +5,13 @@
 #include "runtime/look.h"
 #include "runtime/menu_bar.h"
 
+#include <QAccessible>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QWindow>
 
 namespace dilmora::runtime {
 
@@ -57,6 +59,15 @@ FormLabel::FormLabel(const LabelDesign& design, QWidget* parent)
         setToolTip(toQString(design.toolTip));
 }
 
+void FormLabel::setClickHandler(std::function<void()> handler)
+{
+    m_click = std::move(handler);
+    // Qt made the label's accessibility interface when its text was set, as
+    // a plain label's: it is dropped, so that the next one offers the press.
+    if (QAccessibleInterface* plain = QAccessible::queryAccessibleInterface(this))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(plain));
+}
+
 void FormLabel::mousePressEvent(QMouseEvent* event)
 {
     m_pressed = m_click && event->button() == Qt::LeftButton;
@@ -70,6 +81,12 @@ void FormLabel::mouseReleaseEvent(QMouseEvent* event)
     m_pressed = false;
     QLabel::mouseReleaseEvent(event);
     if (click)
+        press();
+}
+
+void FormLabel::press()
+{
+    if (m_click)
         m_click();
 }
 
@@ -124,7 +141,9 @@ FormWindow::FormWindow(Form& form, const FormDesign& design)
 
 void FormWindow::centreOnScreen()
 {
-    const QScreen* screen = QGuiApplication::primaryScreen();
+    // A dialog opens on the screen that shows its owner.
+    const QWindow* owner = windowHandle() ? windowHandle()->transientParent() : nullptr;
+    const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
     QRect frame = rect();

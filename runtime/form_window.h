@@ -18,7 +18,13 @@ class WrappingMenuBar;
 class FormLabel : public QLabel {
 public:
     FormLabel(const LabelDesign& design, QWidget* parent);
-    void setClickHandler(std::function<void()> handler) { m_click = std::move(handler); }
+    void setClickHandler(std::function<void()> handler);
+
+    /// True when a click handler is bound to the label.
+    bool isClickable() const { return static_cast<bool>(m_click); }
+
+    /// Runs the bound click handler, as a click on the label does.
+    void press();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -31,8 +31,8 @@ inline QColor colour(Rgb rgb)
                            static_cast<int>((rgb >> 8) & 0xFF), static_cast<int>(rgb & 0xFF));
 }
 
-/// Sets the style, font and icon that every window of the program uses, and
-/// the accessibility factory that shows design grids as tables.
+/// Sets the style and font that every window of the program uses, and what
+/// its windows and controls tell assistive technology, design grids as tables.
 /// Call once, after the QApplication exists and before any form loads.
 void configureApplication();
 

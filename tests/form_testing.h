@@ -53,6 +53,14 @@ inline QWindow* windowOf(QWidget* widget)
     return widget->window()->windowHandle();
 }
 
+/// Waits until `window` is the window that takes the keys. (Qt counts a
+/// dialog as active while its owner is, before the dialog has the focus.)
+[[nodiscard]] inline bool waitForKeyboardFocus(QWidget* window)
+{
+    return QTest::qWaitFor(
+        [window] { return QGuiApplication::focusWindow() == window->windowHandle(); });
+}
+
 /// A left click in the middle of `widget` (or at `at`), delivered to its
 /// window as the window system would deliver it.
 inline void click(QWidget* widget, std::optional<QPoint> at = std::nullopt)

@@ -290,7 +290,9 @@ private slots:
         QFETCH(QString, name);
         openMainWindow();
         bool stayed = false;
-        withWindow([&](QWidget* modal) {
+        withWindow([&](QWidget* opening) {
+            // Had the click closed the window, it would be deleted while events are processed.
+            const QPointer<QWidget> modal = opening;
             const QHash<QString, QString> before = allCaptions(modal);
             QWidget* target = modal->findChild<QWidget*>(name);
             QVERIFY(target);
@@ -299,8 +301,9 @@ private slots:
                 name == "clientArea" ? std::optional<QPoint>(QPoint(200, 198)) : std::nullopt;
             click(target, at);
             QTest::qWait(20);
-            stayed = aboutForm().isLoaded() && modal->isVisible()
+            stayed = aboutForm().isLoaded() && modal && modal->isVisible()
                      && QApplication::activeModalWidget() == modal;
+            QVERIFY(modal);
             QCOMPARE(allCaptions(modal), before);
             click(modal->findChild<QWidget*>(QStringLiteral("Label7")));
         });
@@ -311,12 +314,13 @@ private slots:
     void titleBarCloseDoesWhatExitDoes()
     {
         openMainWindow();
-        withWindow([&](QWidget* modal) {
+        withWindow([&](QWidget* opening) {
+            const QPointer<QWidget> modal = opening;
             // The close box reaches the window as a close event from the window system.
             QCloseEvent close;
             QApplication::sendEvent(modal->windowHandle(), &close);
             QVERIFY(!aboutForm().isLoaded());
-            QVERIFY(!modal->isVisible());
+            QVERIFY(!modal || !modal->isVisible());
         });
         QVERIFY(!QApplication::activeModalWidget());
         QVERIFY(!aboutForm().isLoaded());
@@ -335,7 +339,7 @@ private slots:
 
         openMainWindow();
         withWindow([&](QWidget* modal) {
-            QVERIFY(QTest::qWaitForWindowActive(modal));
+            QVERIFY(waitForKeyboardFocus(modal));
             QWidget* focus = QApplication::focusWidget();
             QVERIFY2(!focus || focus == modal, qPrintable(focus ? focus->objectName() : QString()));
             click(modal->findChild<QWidget*>(QStringLiteral("Label7")));
@@ -349,12 +353,14 @@ private slots:
         QFETCH(int, key);
         openMainWindow();
         bool stayed = false;
-        withWindow([&](QWidget* modal) {
-            QVERIFY(QTest::qWaitForWindowActive(modal));
+        withWindow([&](QWidget* opening) {
+            const QPointer<QWidget> modal = opening;
+            QVERIFY(waitForKeyboardFocus(modal));
             testing::key(modal, Qt::Key(key));
             // Long enough for a button's delayed click, had one been pressed.
             QTest::qWait(200);
-            stayed = aboutForm().isLoaded() && modal->isVisible();
+            stayed = aboutForm().isLoaded() && modal && modal->isVisible();
+            QVERIFY(modal);
             click(modal->findChild<QWidget*>(QStringLiteral("Label7")));
         });
         QVERIFY(stayed);

@@ -70,7 +70,7 @@ private slots:
         const WindowInfo& info = windowInfo(form);
         bool closed = false;
         const bool opened = whileOpenFromMenu(*m_main, info, [&](QWidget* modal) {
-            QVERIFY(QTest::qWaitForWindowActive(modal));
+            QVERIFY(waitForKeyboardFocus(modal));
             for (QPushButton* button : modal->findChildren<QPushButton*>())
                 QVERIFY2(!button->isDefault() && !button->autoDefault(),
                          qPrintable(button->objectName()));

@@ -396,7 +396,7 @@ private slots:
     {
         openMainWindow();
         withWindow([&](QWidget* modal) {
-            QVERIFY(QTest::qWaitForWindowActive(modal));
+            QVERIFY(waitForKeyboardFocus(modal));
             QVERIFY(QApplication::focusWidget());
             QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Command1"));
             // Tab has nowhere else to go.
@@ -433,7 +433,7 @@ private slots:
         bool stillOpen = false;
         bool closed = false;
         withWindow([&](QWidget* modal) {
-            QVERIFY(QTest::qWaitForWindowActive(modal));
+            QVERIFY(waitForKeyboardFocus(modal));
             QTest::keyClick(modal->windowHandle(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
             // A pressed button clicks after a short animation.
             closed = QTest::qWaitFor([&] { return !numbersForm().isLoaded(); }, 500);
