@@ -128,6 +128,9 @@ QFont namedFont(const FontDesign& design)
 void configureApplication()
 {
     QApplication::setStyle(new ProgramStyle);
+    // Where Arial is missing (Wine; Linux without fontconfig's aliases), its
+    // metric twin draws what a design names in Arial.
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
     QApplication::setFont(dialogFont());
     installGridAccessibility();
     installAccessibleInterfaces();

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Runs a Windows program under Wine, as CTest's emulator for the Windows
-# build: wine-run.sh program.exe [argument...]
+# Runs a Qt Test program of the Windows build under Wine; CTest's emulator
+# for that build: wine-qtest.sh program.exe [argument...]
 #
 # Uses the Wine prefix in $WINEPREFIX, which tools/windows/test.sh makes;
 # without one it makes a private prefix of its own in the build folder.
@@ -24,4 +24,11 @@ done < <(env | grep '^QT_' || true)
 if [ "${QT_QPA_PLATFORM:-}" = offscreen ]; then
     export WINEQT_QPA_FONTDIR=$(winepath -w "$WINEPREFIX/offscreen-fonts")
 fi
-exec wine "$@"
+# Under Wine a Qt Test program's log does not reach a pipe on its standard
+# output, so it goes to a file that is printed afterwards.
+log=$(mktemp "${TMPDIR:-/tmp}/dilmora-qtest.XXXXXX")
+trap 'rm -f "$log"' EXIT
+status=0
+wine "$@" -o "$(winepath -w "$log"),txt" || status=$?
+cat "$log"
+exit "$status"
