@@ -2,11 +2,13 @@
 #include "app/main_window.h"
 #include "app/program.h"
 #include "runtime/application.h"
+#include "runtime/platform.h"
 
 #include <QApplication>
 
 int main(int, char** argv)
 {
+    dilmora::runtime::platform::prepareProcess();
     // The program takes no command line: Qt sees the program's name alone,
     // so no option of Qt's can load a file or change the look.
     static int argumentCount = 1;

@@ -9,4 +9,7 @@ namespace dilmora::runtime::platform {
 /// Font families of the dialog font, the first one that is installed wins.
 QStringList dialogFontFamilies();
 
+/// Whatever the system needs before the QApplication is made; main() calls it first.
+void prepareProcess();
+
 } // namespace dilmora::runtime::platform

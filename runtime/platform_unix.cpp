@@ -11,4 +11,6 @@ QStringList dialogFontFamilies()
             QStringLiteral("Helvetica")};
 }
 
+void prepareProcess() {}
+
 } // namespace dilmora::runtime::platform

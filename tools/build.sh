@@ -2,7 +2,8 @@
 # Sets up a Debian 12 machine for Dilmora, builds it, and starts it or runs its tests.
 #
 #   bash tools/build.sh run    install what is missing, build, start the program
-#   bash tools/build.sh test   install what is missing, build, run every test
+#   bash tools/build.sh test   install what is missing, build, run every test,
+#                              the Windows build's under Wine included
 #
 # Safe to run again: packages that are there are not installed again, and the
 # build picks up where it left off.
@@ -54,5 +55,8 @@ case "$command" in
             cmake --build --preset "$preset" -j "$jobs"
             ctest --preset "$preset" -j "$jobs"
         done
+        # Then the Windows build under Wine; the first time on a machine this
+        # builds the static Qt for Windows (tools/windows/build-qt.sh).
+        bash tools/windows/test.sh
         ;;
 esac

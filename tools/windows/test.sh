@@ -24,6 +24,7 @@ bash tools/windows/build.sh >/dev/null
 cmake --build --preset windows -j "$(nproc)"
 
 build=$PWD/build/windows
+source "$build/identity.sh"   # product_name, internal_name, version_string, ...
 exe=$build/dilmora.exe
 installer=$(ls "$build"/Dilmora-*-setup.exe)
 shots=$build/screenshots
@@ -59,14 +60,18 @@ ctest --preset windows
 
 step "reading the resources back from dilmora.exe"
 wrestool -x --type=group_icon "$exe" >"$work/icon.ico"
-cmp "$work/icon.ico" app/assets/dilmora.ico || fail "the icon differs from app/assets/dilmora.ico"
-wrestool -x --type=version "$exe" | strings -el >"$work/version"
-for pair in "ProductName=Dilmora 1.0" "InternalName=Dilmora" "FileVersion=1.00" \
-    "ProductVersion=1.00" "OriginalFilename=dilmora.exe"; do
+# wrestool rebuilds the icon file from the resources: the same bytes, then
+# the zeros that pad the last image's resource.
+size=$(stat -c %s app/assets/dilmora.ico)
+cmp -n "$size" "$work/icon.ico" app/assets/dilmora.ico || fail "the icon differs from app/assets/dilmora.ico"
+[ -z "$(tail -c +$((size + 1)) "$work/icon.ico" | tr -d '\0')" ] || fail "the icon has more images than app/assets/dilmora.ico"
+wrestool -x --raw --type=version "$exe" | strings -el >"$work/version"
+for pair in "ProductName=$product_name" "InternalName=$internal_name" \
+    "FileVersion=$version_string" "ProductVersion=$version_string" "OriginalFilename=dilmora.exe"; do
     grep -qxF "${pair%%=*}" "$work/version" && grep -A1 -xF "${pair%%=*}" "$work/version" |
         tail -1 | grep -qxF "${pair#*=}" || fail "version record: no $pair"
 done
-wrestool -x --type=24 "$exe" | grep -q 'PerMonitorV2' || fail "no manifest with per-monitor DPI awareness"
+wrestool -x --raw --type=24 "$exe" | grep -q 'PerMonitorV2' || fail "no manifest with per-monitor DPI awareness"
 # Only DLLs of Windows itself: no Qt, C++ runtime or thread library beside it.
 x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p' >"$work/imports"
 if grep -viE '^(kernel32|user32|shcore|gdi32|shell32|ole32|oleaut32|advapi32|comdlg32|imm32|winmm|ws2_32|uxtheme|dwmapi|version|shlwapi|setupapi|netapi32|userenv|wtsapi32|d3d9|d3d11|dxgi|dwrite|d2d1|authz|mpr|msvcrt|rpcrt4|crypt32|bcrypt|api-ms-win-[a-z0-9-]+)\.dll$' "$work/imports"; then
@@ -85,7 +90,7 @@ shortcut=$work/prefix/drive_c/ProgramData/Microsoft/Windows/Start\ Menu/Programs
 [ -f "$shortcut" ] || fail "no Start-menu shortcut"
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Dilmora'
 wine reg query "$key" 2>/dev/null | tr -d '\r' >"$work/uninstall-key"
-for value in "DisplayName REG_SZ Dilmora 1.0" "DisplayVersion REG_SZ 1.00" "Publisher REG_SZ" \
+for value in "DisplayName REG_SZ $product_name" "DisplayVersion REG_SZ $version_string" "Publisher REG_SZ" \
     "DisplayIcon REG_SZ C:\\Program Files\\Dilmora\\dilmora.exe,0" "EstimatedSize REG_DWORD 0x" \
     "UninstallString REG_SZ \"C:\\Program Files\\Dilmora\\uninstall.exe\""; do
     awk '{$1=$1; print}' "$work/uninstall-key" | grep -qF "$value" || fail "Apps & Features: no $value"
@@ -97,29 +102,31 @@ program=$!
 pids+=($program)
 window() { timeout 60 xdotool search --sync --onlyvisible --name "^$1\$" | head -1; }
 gone() { for _ in $(seq 100); do xdotool search --onlyvisible --name "^$1\$" >/dev/null || return 0; sleep 0.1; done; return 1; }
-main=$(window "Dilmora 1.0") || fail "no window \"Dilmora 1.0\""
+main=$(window "$product_name") || fail "no window \"$product_name\""
 eval "$(xdotool getwindowgeometry --shell "$main")"
 # The client area is 395 x 127 pixels below a menu bar of one row.
-[ "$WIDTH" -eq 395 ] && [ "$HEIGHT" -gt 127 ] && [ "$HEIGHT" -lt 127 + 40 ] ||
+[ "$WIDTH" -eq 395 ] && [ "$HEIGHT" -gt 127 ] && [ "$HEIGHT" -lt $((127 + 40)) ] ||
     fail "main window is $WIDTH x $HEIGHT, not 395 wide and 127 high below its menu bar"
 sleep 1
 import -window "$main" "$shots/main-window.png"
 
-# Each menu command, from the keyboard: Alt reaches the menu bar, Right moves
+# Each menu command, from the keyboard: F10 reaches the menu bar, Right moves
 # along it, Return runs the command. The reference windows close with their
 # focused "Main Page" button, the About window with the title bar's close command.
 index=0
 for target in "Irregular Verbs" "Phrasal Verbs" "Particles" "Numbers" "About Programmer"; do
     step "opening \"$target\" from the menu"
     xdotool windowfocus --sync "$main"
-    xdotool key --clearmodifiers alt
-    for _ in $(seq "$index"); do xdotool key Right; done
-    xdotool key Return
+    sleep 0.5   # Wine gives the main window its input back a moment after the focus
+    xdotool key F10
+    for _ in $(seq "$index"); do xdotool key --delay 100 Right; done
+    xdotool key --delay 100 Return
     opened=$(window "$target") || fail "\"$target\" did not open"
     sleep 1
     [ "$target" = "Irregular Verbs" ] && import -window "$opened" "$shots/irregular-verbs-page1.png"
     step "closing \"$target\""
     xdotool windowfocus --sync "$opened"
+    sleep 0.5
     if [ "$target" = "About Programmer" ]; then xdotool key alt+F4; else xdotool key Return; fi
     gone "$target" || fail "\"$target\" did not close"
     index=$((index + 1))
