@@ -23,7 +23,8 @@ command=$1
 packages=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins fonts-dejavu-core fonts-liberation)
 case "$command" in
     run) ;;
-    test) packages+=(binutils-mingw-w64-x86-64 desktop-file-utils appstream clang-format git) ;;  # for the packaging and format checks
+    # for the packaging and format checks
+    test) packages+=(binutils-mingw-w64-x86-64 desktop-file-utils appstream libxml2-utils lintian dpkg-dev file clang-format git) ;;
     *) usage ;;
 esac
 
