@@ -12,6 +12,7 @@
 #include "app/main_window.h"
 #include "runtime/application.h"
 #include "runtime/look.h"
+#include "runtime/platform.h"
 
 #include <QAction>
 #include <QApplication>
@@ -31,6 +32,7 @@ int main(int argc, char** argv)
     const bool memory = argc > 1 && std::strcmp(argv[1], "memory") == 0;
     QWidget* mainWindowWidget = nullptr;
 
+    dilmora::runtime::platform::prepareProcess();
     static int argumentCount = 1;
     static char* arguments[] = {argv[0], nullptr};
     QApplication application(argumentCount, arguments);

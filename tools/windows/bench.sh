@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Measures Dilmora for Windows under Wine beside a bare static Qt window
+# built the same way, and prints the rows of the README's performance table.
+#
+#   bash tools/windows/bench.sh
+#
+# Start-up is timed from the start of `wine program.exe` to the program's
+# first painted frame (bench/startup_harness.cpp, bench/bare_window.cpp, as
+# for Linux), the two programs taking turns, by the Linux launcher
+# bench/launcher.cpp. Most of a start-up under Wine is Wine itself: compare the
+# ratio, not the milliseconds.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/../.."
+source tools/install-missing.sh
+source tools/windows/common.sh
+source tools/windows/wine-prefix.sh
+
+runs=10
+install_missing "${windows_test_packages[@]}" g++
+bash tools/windows/build.sh >/dev/null
+export DILMORA_WINDOWS_QT=$windows_qt
+build=build/windows-bench
+cmake --preset windows -B "$build" -DBUILD_TESTING=OFF -DDILMORA_BUILD_BENCH=ON >/dev/null
+cmake --build "$build" --target dilmora-bench-bare dilmora-bench-startup -j "$(nproc)" >/dev/null
+
+scratch=$(mktemp -d)
+pids=()
+cleanup() {
+    local pid
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wineserver -k 2>/dev/null || true
+    rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+g++ -O2 -std=c++20 -o "$scratch/launch" bench/launcher.cpp
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$scratch/display" 2>/dev/null &
+pids+=($!)
+for _ in $(seq 50); do [ -s "$scratch/display" ] && break; sleep 0.1; done
+export DISPLAY=:$(cat "$scratch/display")
+make_wine_prefix "$scratch/prefix"
+
+# Both programs with the font engine that Dilmora takes under Wine.
+export WINEQT_QPA_PLATFORM=windows:fontengine=freetype
+for program in startup bare; do
+    printf '#!/bin/sh\nexec wine %q "$@" 2>/dev/null\n' "$PWD/$build/dilmora-bench-$program.exe" >"$scratch/$program"
+    chmod +x "$scratch/$program"
+done
+echo "Start-up under Wine ..." >&2
+"$scratch/launch" "$runs" dilmora="$scratch/startup" bare="$scratch/bare" >"$scratch/times"
+
+field() { awk -v who="$1" -v n="$2" '$1 == "startup" && $2 == who { print $n }' "$scratch/times"; }
+d=$(field dilmora 3); b=$(field bare 3)
+size() { awk -v bytes="$(stat -c %s "$1")" 'BEGIN { printf "%.1f MiB", bytes / 1048576 }'; }
+echo
+echo "| Measure | Dilmora | Bare Qt window | Target | Met |"
+echo "|---|---|---|---|---|"
+ratio=$(awk -v d="$d" -v b="$b" 'BEGIN { printf "%.2f", d / b }')
+met=$(awk -v r="$ratio" 'BEGIN { print r <= 1.2 ? "yes" : "no" }')
+echo "| Start-up to first frame under Wine, median of $runs | $d ms | $b ms | ≤ 1.2 × bare | $met ($ratio ×) |"
+echo "| dilmora.exe, static, stripped | $(size build/windows/dilmora.exe) | $(size "$build/dilmora-bench-bare.exe") | — | — |"
+echo "| Installer | $(size build/windows/Dilmora-*-setup.exe) |  | — | — |"
