@@ -53,7 +53,7 @@ cmake -G Ninja -S "$source_dir" -B "$work/build" \
 
 step "compiling (tens of minutes)"
 # Ninja's progress line, one line every hundred steps.
-cmake --build "$work/build" -j "$(nproc)" 2>&1 | awk '/^\[[0-9]+\/[0-9]+\]/ { split($1, s, "[[/]"); if (s[2] % 100 == 0) print "   " $1; fflush() } /error|Error/ { print; fflush() }' >&2
+cmake --build "$work/build" -j "$(nproc)" 2>&1 | awk '/^\[[0-9]+\/[0-9]+\]/ { split($1, s, "[[/]"); if (s[2] % 100 == 0) print "   " $1; fflush() } /^FAILED|error:/ { print; fflush() }' >&2
 [ "${PIPESTATUS[0]}" -eq 0 ]
 
 step "installing into $windows_qt"
