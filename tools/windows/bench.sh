@@ -42,10 +42,13 @@ make_wine_prefix "$scratch/prefix"
 
 # Both programs with the font engine that Dilmora takes under Wine.
 export WINEQT_QPA_PLATFORM=windows:fontengine=freetype
+# Windows' C runtime ends the report line with CR LF; the launcher wants LF.
 for program in startup bare; do
-    printf '#!/bin/sh\nexec wine %q "$@" 2>/dev/null\n' "$PWD/$build/dilmora-bench-$program.exe" >"$scratch/$program"
+    printf '#!/bin/sh\nwine %q "$@" 2>/dev/null | tr -d "\\r"\n' "$PWD/$build/dilmora-bench-$program.exe" >"$scratch/$program"
     chmod +x "$scratch/$program"
 done
+# The first start in a new prefix also sets up Wine's own font cache.
+"$scratch/startup" startup >/dev/null || true
 echo "Start-up under Wine ..." >&2
 "$scratch/launch" "$runs" dilmora="$scratch/startup" bare="$scratch/bare" >"$scratch/times"
 
