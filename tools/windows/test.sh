@@ -18,6 +18,7 @@ cd "$(dirname "${BASH_SOURCE[0]}")/../.."
 source tools/install-missing.sh
 source tools/windows/common.sh
 source tools/windows/wine-prefix.sh
+unset WINEPREFIX   # never the user's own prefix: this script makes its own
 
 install_missing "${windows_test_packages[@]}"
 bash tools/windows/build.sh >/dev/null
@@ -40,7 +41,7 @@ pids=()
 cleanup() {
     local pid
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wineserver -k 2>/dev/null || true
+    [ -z "${WINEPREFIX:-}" ] || wineserver -k 2>/dev/null || true   # only our own prefix
     for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
     rm -rf "$work"
 }
