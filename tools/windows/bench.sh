@@ -14,7 +14,6 @@ cd "$(dirname "${BASH_SOURCE[0]}")/../.."
 source tools/install-missing.sh
 source tools/windows/common.sh
 source tools/windows/wine-prefix.sh
-unset WINEPREFIX   # never the user's own prefix: this script makes its own
 
 runs=10
 install_missing "${windows_test_packages[@]}" g++
@@ -25,21 +24,8 @@ cmake --preset windows -B "$build" -DBUILD_TESTING=OFF -DDILMORA_BUILD_BENCH=ON 
 cmake --build "$build" --target dilmora-bench-bare dilmora-bench-startup -j "$(nproc)" >/dev/null
 
 scratch=$(mktemp -d)
-pids=()
-cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    [ -z "${WINEPREFIX:-}" ] || wineserver -k 2>/dev/null || true   # only our own prefix
-    rm -rf "$scratch"
-}
-trap cleanup EXIT
-
+start_wine_session "$scratch"
 g++ -O2 -std=c++20 -o "$scratch/launch" bench/launcher.cpp
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$scratch/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 50); do [ -s "$scratch/display" ] && break; sleep 0.1; done
-export DISPLAY=:$(cat "$scratch/display")
-make_wine_prefix "$scratch/prefix"
 
 # Both programs with the font engine that Dilmora takes under Wine.
 export WINEQT_QPA_PLATFORM=windows:fontengine=freetype

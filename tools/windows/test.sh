@@ -18,7 +18,6 @@ cd "$(dirname "${BASH_SOURCE[0]}")/../.."
 source tools/install-missing.sh
 source tools/windows/common.sh
 source tools/windows/wine-prefix.sh
-unset WINEPREFIX   # never the user's own prefix: this script makes its own
 
 install_missing "${windows_test_packages[@]}"
 bash tools/windows/build.sh >/dev/null
@@ -35,26 +34,10 @@ step() { echo "== Windows: $*" >&2; current_step=$*; }
 fail() { echo "Windows: FAILED while: ${current_step:-starting}: $*" >&2; exit 1; }
 trap 'fail "command failed (line $LINENO)"' ERR
 
-# Everything this script starts, ended by its process id when it stops.
+# Everything this script starts is ended by its process id when it stops.
+step "starting a virtual screen and a private Wine prefix"
 work=$(mktemp -d "${TMPDIR:-/tmp}/dilmora-wine.XXXXXX")
-pids=()
-cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    [ -z "${WINEPREFIX:-}" ] || wineserver -k 2>/dev/null || true   # only our own prefix
-    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-step "starting a virtual screen"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=:$(cat "$work/display")
-
-step "making a private Wine prefix"
-make_wine_prefix "$work/prefix"
+start_wine_session "$work"
 
 step "running the test programs under Wine"
 ctest --preset windows
@@ -100,7 +83,7 @@ done
 step "starting the installed program"
 wine "C:\\Program Files\\Dilmora\\dilmora.exe" &
 program=$!
-pids+=($program)
+wine_pids+=($program)
 window() { timeout 60 xdotool search --sync --onlyvisible --name "^$1\$" | head -1; }
 gone() { for _ in $(seq 100); do xdotool search --onlyvisible --name "^$1\$" >/dev/null || return 0; sleep 0.1; done; return 1; }
 main=$(window "$product_name") || fail "no window \"$product_name\""

@@ -20,3 +20,27 @@ make_wine_prefix() {
     mkdir -p "$1/offscreen-fonts"
     ln -sf /usr/share/fonts/truetype/liberation/*.ttf /usr/share/fonts/truetype/dejavu/*.ttf "$1/offscreen-fonts/"
 }
+
+# start_wine_session DIR: a virtual X screen of its own and a new private
+# prefix in the empty folder DIR, for the rest of the script. When the script
+# exits, every process in wine_pids (the screen's first) is ended by its id,
+# the prefix's Wine processes end, and DIR is removed.
+wine_pids=()
+start_wine_session() {
+    wine_session=$1
+    unset WINEPREFIX   # never a prefix of the user's
+    trap end_wine_session EXIT
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$wine_session/display" 2>/dev/null &
+    wine_pids+=($!)
+    for _ in $(seq 50); do [ -s "$wine_session/display" ] && break; sleep 0.1; done
+    export DISPLAY=:$(cat "$wine_session/display")
+    make_wine_prefix "$wine_session/prefix"
+}
+
+end_wine_session() {
+    local pid
+    for pid in "${wine_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    [ -z "${WINEPREFIX:-}" ] || wineserver -k 2>/dev/null || true
+    for pid in "${wine_pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+    rm -rf "$wine_session"
+}
