@@ -4,17 +4,23 @@
 #
 #   bash tools/windows/build-qt.sh
 #
-# The result goes to $DILMORA_WINDOWS_QT (default
-# /var/cache/dilmora/qt-6.4.2-mingw-static) with a stamp naming the source
-# version and the options; when the stamp matches, nothing is rebuilt.
+# What it writes outside the work tree:
+#   - the Qt itself in $DILMORA_WINDOWS_QT (default
+#     /var/cache/dilmora/qt-6.4.2-mingw-static), with a stamp naming the source
+#     version and the options; when the stamp matches, nothing is rebuilt.
+#     It is built beside it in "<folder>.new" and moved into place only when
+#     the build succeeded; a folder there without the stamp is never touched.
+#   - where apt has no deb-src entry for bookworm main, the file
+#     /etc/apt/sources.list.d/dilmora-deb-src.sources, which stays.
 # Nothing is downloaded but Debian packages and Debian's source package.
-set -euo pipefail
+set -eEuo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/../.."
 source tools/install-missing.sh
 source tools/windows/common.sh
 
 step() { echo "== Qt for Windows: $*" >&2; current_step=$*; }
 trap 'echo "Qt for Windows: failed while: ${current_step:-starting}" >&2' ERR
+die() { echo "Qt for Windows: $*" >&2; exit 1; }
 
 step "installing the cross compilers and host tools"
 install_missing "${windows_build_packages[@]}" dpkg-dev xz-utils
@@ -22,17 +28,32 @@ install_missing "${windows_build_packages[@]}" dpkg-dev xz-utils
 # The host tools (moc, rcc, uic) and the cross-built libraries must be the same
 # Qt release, so the source is the exact version of the host's Qt.
 version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev)
-options_hash=$(cat tools/windows/qt-options.cmake tools/windows/mingw-toolchain.cmake | sha256sum | cut -c1-16)
+options_hash=$(cat tools/windows/qt-options.cmake tools/windows/mingw-toolchain.cmake \
+    tools/windows/qt-build-record.py | sha256sum | cut -c1-16)
 stamp="qt6-base $version; options $options_hash"
 if [ -f "$windows_qt/dilmora-stamp" ] && [ "$(cat "$windows_qt/dilmora-stamp")" = "$stamp" ]; then
     echo "Qt for Windows is up to date in $windows_qt" >&2
     exit 0
 fi
 
+# Before any work: the folder must be ours to replace, and writable.
+step "checking that $windows_qt can be written"
+staging=$windows_qt.new
+if [ -e "$windows_qt" ] && [ ! -f "$windows_qt/dilmora-stamp" ]; then
+    die "$windows_qt exists but was not made by this script; move it away or choose another folder with DILMORA_WINDOWS_QT=/some/folder"
+fi
+if [ -e "$staging" ] && [ ! -f "$staging/dilmora-staging" ]; then
+    die "$staging exists but was not made by this script; move it away or choose another folder with DILMORA_WINDOWS_QT=/some/folder"
+fi
+parent=$(dirname "$windows_qt")
+mkdir -p "$parent" 2>/dev/null && [ -w "$parent" ] ||
+    die "cannot write to $parent; run as root or choose a writable folder with DILMORA_WINDOWS_QT=/some/folder"
+
 step "fetching Debian's qt6-base $version source"
 if ! apt-get source --print-uris qt6-base="$version" >/dev/null 2>&1; then
     # Without a deb-src entry for bookworm main, add one of our own.
     sudo=(); [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    echo "Adding /etc/apt/sources.list.d/dilmora-deb-src.sources (Debian's source packages)" >&2
     printf '%s\n' 'Types: deb-src' 'URIs: http://deb.debian.org/debian' 'Suites: bookworm' \
         'Components: main' 'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg' |
         "${sudo[@]}" tee /etc/apt/sources.list.d/dilmora-deb-src.sources >/dev/null
@@ -44,7 +65,6 @@ trap 'rm -rf "$work"' EXIT
 source_dir=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*')
 
 step "configuring (static, release, minimal)"
-rm -rf "$windows_qt"
 cmake -G Ninja -S "$source_dir" -B "$work/build" \
     -C tools/windows/qt-options.cmake \
     -DCMAKE_TOOLCHAIN_FILE="$PWD/tools/windows/mingw-toolchain.cmake" \
@@ -56,11 +76,28 @@ step "compiling (tens of minutes)"
 cmake --build "$work/build" -j "$(nproc)" 2>&1 | awk '/^\[[0-9]+\/[0-9]+\]/ { split($1, s, "[[/]"); if (s[2] % 100 == 0) print "   " $1; fflush() } /^FAILED|error:/ { print; fflush() }' >&2
 [ "${PIPESTATUS[0]}" -eq 0 ]
 
-step "installing into $windows_qt"
-cmake --install "$work/build" >/dev/null
-# Qt's licence and the notices of the code it bundles travel with dilmora.exe.
-mkdir -p "$windows_qt/licences"
-cp "$source_dir"/LICENSES/{LGPL-3.0-only,GPL-3.0-only}.txt "$windows_qt/licences/"
-python3 tools/windows/qt-notices.py "$source_dir" "$windows_qt/licences/THIRD-PARTY-NOTICES.txt"
-echo "$stamp" >"$windows_qt/dilmora-stamp"
+step "installing into $staging"
+if [ -e "$staging" ]; then rm -rf "$staging"; fi   # a failed earlier run's, marked as ours above
+mkdir -p "$staging"
+touch "$staging/dilmora-staging"
+cmake --install "$work/build" --prefix "$staging" >/dev/null
+# Qt's licences, every attribution file of its source and which source files
+# each library and plugin was compiled from: the notices of dilmora.exe are
+# made from these (tools/windows/qt-notices.py).
+step "recording the licences and what was compiled"
+python3 tools/windows/qt-build-record.py "$source_dir" "$work/build" "$staging/share/dilmora"
+mkdir -p "$staging/licences"
+cp "$source_dir"/LICENSES/{LGPL-3.0-only,GPL-3.0-only}.txt "$staging/licences/"
+echo "$stamp" >"$staging/dilmora-stamp"
+rm "$staging/dilmora-staging"
+
+step "moving it into $windows_qt"
+if [ -e "$windows_qt" ]; then
+    [ ! -e "$windows_qt.old" ] || die "$windows_qt.old is in the way; move it away"
+    mv -T "$windows_qt" "$windows_qt.old"
+    mv -T "$staging" "$windows_qt"
+    rm -rf "$windows_qt.old"   # the stamped folder this script made earlier
+else
+    mv -T "$staging" "$windows_qt"
+fi
 echo "Qt for Windows is built in $windows_qt" >&2
