@@ -10,3 +10,7 @@ windows_build_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix gcc-mingw-w
 # Running and checking the Windows build: Wine on a virtual X screen.
 windows_test_packages=(wine wine64 fonts-wine fonts-liberation fonts-dejavu-core icoutils xvfb xauth
     xdotool x11-utils imagemagick)
+
+# The same source gives the same bytes: every date in a build (Qt's resource
+# compiler writes the files' dates) is the commit's.
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || stat -c %Y CMakeLists.txt)}

@@ -5,28 +5,34 @@
 #
 # Builds the .exe, the installer and the test programs (tools/windows/build.sh),
 # then, in a private Wine prefix made in a temporary folder:
-#   1. runs the Qt Test programs as Windows executables;
+#   1. runs the Qt Test programs as Windows executables; builds the .exe and
+#      the installer again from a copy of the source elsewhere, which must give
+#      the same bytes, and signs that copy with a throwaway certificate;
 #   2. reads the version record, icon, manifest and imports back from dilmora.exe;
 #   3. installs silently and checks the files, the shortcut and Apps & Features;
 #   4. starts the installed program, opens and closes each of the five windows
 #      from the menu bar with the keyboard, and writes screenshots to
 #      build/windows/screenshots/;
-#   5. uninstalls silently and checks that nothing of Dilmora is left.
+#   5. uninstalls silently and checks that nothing of Dilmora is left;
+#   6. runs dilmora.exe, the installer and the uninstaller from folders where
+#      DLLs named like Windows' own were dropped, which none may load.
 # Any failing step fails the script.
-set -euo pipefail
+set -eEuo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/../.."
 source tools/install-missing.sh
 source tools/windows/common.sh
 source tools/windows/wine-prefix.sh
+source tools/windows/planted-dll.sh
+source tools/windows/second-build.sh
 
-install_missing "${windows_test_packages[@]}"
+install_missing "${windows_test_packages[@]}" openssl osslsigncode
 bash tools/windows/build.sh >/dev/null
 cmake --build --preset windows -j "$(nproc)"
 
 build=$PWD/build/windows
 source "$build/identity.sh"   # product_name, internal_name, version_string, ...
 exe=$build/dilmora.exe
-installer=$(ls "$build"/Dilmora-*-setup.exe)
+installer=$build/$installer_name
 shots=$build/screenshots
 mkdir -p "$shots"
 
@@ -41,6 +47,20 @@ start_wine_session "$work"
 
 step "running the test programs under Wine"
 ctest --preset windows
+
+step "building again from a copy of the source in another folder"
+second_build "$work/second"
+again=$work/second/source/build/windows
+for file in dilmora.exe "$installer_name"; do
+    same_bytes "$build/$file" "$again/$file" || fail "$file differs between two builds of the same source"
+done
+
+step "signing that build with a throwaway certificate"
+throwaway_certificate "$work"
+DILMORA_SIGN_PKCS12=$work/signing.p12 DILMORA_SIGN_PASSWORD_FILE=$work/password second_build "$work/second"
+for file in dilmora.exe "$installer_name"; do
+    verify_signature "$again/$file" "$work/signing.pem" || fail "$file has no valid signature"
+done
 
 step "reading the resources back from dilmora.exe"
 wrestool -x --type=group_icon "$exe" >"$work/icon.ico"
@@ -61,6 +81,17 @@ x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p' >"$work/impo
 if grep -viE '^(kernel32|user32|shcore|gdi32|shell32|ole32|oleaut32|advapi32|comdlg32|imm32|winmm|ws2_32|uxtheme|dwmapi|version|shlwapi|setupapi|netapi32|userenv|wtsapi32|d3d9|d3d11|dxgi|dwrite|d2d1|authz|mpr|msvcrt|rpcrt4|crypt32|bcrypt|api-ms-win-[a-z0-9-]+)\.dll$' "$work/imports"; then
     fail "dilmora.exe imports DLLs that Windows does not have"
 fi
+
+step "checking the header: no time stamp, ASLR, DEP, imports from System32 only"
+python3 tools/windows/pe-fields.py show "$exe" >"$work/header"
+for field in "TimeDateStamp 0" "HIGH_ENTROPY_VA 1" "DYNAMIC_BASE 1" "NX_COMPAT 1" "DependentLoadFlags 0x800"; do
+    grep -qxF "$field" "$work/header" || fail "the header has not \"$field\": $(tr '\n' ' ' <"$work/header")"
+done
+grep -q '__stack_chk_fail' "$build/packaging/windows/dilmora.map" || fail "no stack protector linked"
+
+step "checking the notices against what the linker took"
+python3 tools/windows/qt-notices.py check "$windows_qt/share/dilmora" \
+    "$build/packaging/windows/licences/THIRD-PARTY-NOTICES.txt" "$build/packaging/windows/dilmora.map"
 
 step "installing silently"
 wine "$installer" /S
@@ -85,6 +116,16 @@ wine "C:\\Program Files\\Dilmora\\dilmora.exe" &
 program=$!
 wine_pids+=($program)
 window() { timeout 60 xdotool search --sync --onlyvisible --name "^$1\$" | head -1; }
+# Wine hands the keyboard to a window a moment after it has been focused:
+# focus it until Wine reports it active, for up to ten seconds.
+focus() {
+    for _ in $(seq 50); do
+        xdotool windowfocus --sync "$1" 2>/dev/null || true
+        [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ] && return 0
+        sleep 0.2
+    done
+    return 1
+}
 gone() { for _ in $(seq 100); do xdotool search --onlyvisible --name "^$1\$" >/dev/null || return 0; sleep 0.1; done; return 1; }
 main=$(window "$product_name") || fail "no window \"$product_name\""
 eval "$(xdotool getwindowgeometry --shell "$main")"
@@ -100,8 +141,7 @@ import -window "$main" "$shots/main-window.png"
 index=0
 for target in "Irregular Verbs" "Phrasal Verbs" "Particles" "Numbers" "About Programmer"; do
     step "opening \"$target\" from the menu"
-    xdotool windowfocus --sync "$main"
-    sleep 0.5   # Wine gives the main window its input back a moment after the focus
+    focus "$main" || fail "the main window did not take the focus"
     xdotool key F10
     for _ in $(seq "$index"); do xdotool key --delay 100 Right; done
     xdotool key --delay 100 Return
@@ -109,18 +149,16 @@ for target in "Irregular Verbs" "Phrasal Verbs" "Particles" "Numbers" "About Pro
     sleep 1
     [ "$target" = "Irregular Verbs" ] && import -window "$opened" "$shots/irregular-verbs-page1.png"
     step "closing \"$target\""
-    xdotool windowfocus --sync "$opened"
-    sleep 0.5
+    focus "$opened" || fail "\"$target\" did not take the focus"
     if [ "$target" = "About Programmer" ]; then xdotool key alt+F4; else xdotool key Return; fi
     gone "$target" || fail "\"$target\" did not close"
     index=$((index + 1))
 done
 
 step "closing the main window"
-xdotool windowfocus --sync "$main"
+focus "$main" || fail "the main window did not take the focus"
 xdotool key alt+F4
-for _ in $(seq 100); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
-! kill -0 "$program" 2>/dev/null || fail "the program did not end with its main window"
+reap_process "$program" || fail "the program did not end with its main window"
 wineserver -w
 
 step "uninstalling silently"
@@ -129,5 +167,52 @@ wineserver -w   # the uninstaller runs on from a copy in %TEMP%
 [ ! -e "$program_files" ] || fail "left behind: $(ls "$program_files")"
 [ ! -e "$shortcut" ] || fail "left behind: the Start-menu shortcut"
 ! wine reg query "$key" >/dev/null 2>&1 || fail "left behind: $key"
+
+step "installing the signed build: its uninstaller is signed too"
+wine "$again/$installer_name" /S '/D=C:\Signed'
+wineserver -w
+verify_signature "$work/prefix/drive_c/Signed/uninstall.exe" "$work/signing.pem" ||
+    fail "the installed uninstaller has no valid signature"
+wine 'C:\Signed\uninstall.exe' /S
+wineserver -w
+
+step "running dilmora.exe beside a planted VERSION.dll"
+planted=$work/prefix/drive_c/Downloads
+plant_dlls "$planted" "$exe" VERSION.dll
+cp "$exe" "$planted/"
+(cd "$planted" && WINEDLLOVERRIDES=$(native_overrides VERSION.dll) exec wine ./dilmora.exe) &
+program=$!
+wine_pids+=($program)
+main=$(window "$product_name") || fail "dilmora.exe did not start beside the planted DLL"
+focus "$main" || fail "the main window did not take the focus"
+xdotool key alt+F4
+reap_process "$program" || fail "the program did not end with its main window"
+wineserver -w
+if [ -n "$(loaded_dlls "$planted")" ]; then
+    # Wine 8 reads no load configuration: the header's DependentLoadFlags,
+    # checked above, is what keeps Windows from loading it.
+    echo "   Wine loaded the planted DLL: it ignores DependentLoadFlags (the header is checked above)" >&2
+fi
+
+# NSIS 3 loads what it needs from System32; these are the DLLs it and the
+# Windows shell are known to look for.
+for_installer=(VERSION.dll UXTHEME.dll USERENV.dll SETUPAPI.dll DWMAPI.dll CRYPTBASE.dll PROPSYS.dll
+    APPHELP.dll OLEACC.dll NTMARTA.dll CLBCATQ.dll)
+step "installing from a folder with planted DLLs"
+rm -f "$planted"/*
+plant_dlls "$planted" "$installer" "${for_installer[@]}"
+cp "$installer" "$planted/"
+(cd "$planted" && WINEDLLOVERRIDES=$(native_overrides "${for_installer[@]}") wine "./$installer_name" /S '/D=C:\Planted')
+wineserver -w
+[ -z "$(loaded_dlls "$planted")" ] || fail "the installer loaded: $(loaded_dlls "$planted" | tr '\n' ' ')"
+[ -f "$work/prefix/drive_c/Planted/dilmora.exe" ] || fail "the installer did not install beside planted DLLs"
+
+step "uninstalling beside planted DLLs"
+plant_dlls "$work/prefix/drive_c/Planted" "$installer" "${for_installer[@]}"
+WINEDLLOVERRIDES=$(native_overrides "${for_installer[@]}") wine 'C:\Planted\uninstall.exe' /S
+wineserver -w
+[ -z "$(loaded_dlls "$work/prefix/drive_c/Planted")" ] ||
+    fail "the uninstaller loaded: $(loaded_dlls "$work/prefix/drive_c/Planted" | tr '\n' ' ')"
+[ ! -e "$work/prefix/drive_c/Planted/dilmora.exe" ] || fail "the uninstaller did not run beside planted DLLs"
 
 echo "Windows: all checks passed; screenshots in $shots" >&2

@@ -23,8 +23,10 @@ make_wine_prefix() {
 
 # start_wine_session DIR: a virtual X screen of its own and a new private
 # prefix in the empty folder DIR, for the rest of the script. When the script
-# exits, every process in wine_pids (the screen's first) is ended by its id,
-# the prefix's Wine processes end, and DIR is removed.
+# exits, every process in wine_pids (the screen's first) that is still running
+# is ended by its id, the prefix's Wine processes end, and DIR is removed.
+# A process that ended on its own is reaped with reap_process, which also
+# forgets its id, so that no later process that gets the same id is ended.
 wine_pids=()
 start_wine_session() {
     wine_session=$1
@@ -35,6 +37,17 @@ start_wine_session() {
     for _ in $(seq 50); do [ -s "$wine_session/display" ] && break; sleep 0.1; done
     export DISPLAY=:$(cat "$wine_session/display")
     make_wine_prefix "$wine_session/prefix"
+}
+
+# reap_process PID [SECONDS]: waits up to SECONDS (default 10) for the
+# process to end; fails if it is still running, else forgets its id.
+reap_process() {
+    local pid=$1 kept=() other
+    for _ in $(seq $((${2:-10} * 10))); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    ! kill -0 "$pid" 2>/dev/null || return 1
+    wait "$pid" 2>/dev/null || true
+    for other in "${wine_pids[@]}"; do [ "$other" = "$pid" ] || kept+=("$other"); done
+    wine_pids=("${kept[@]}")
 }
 
 end_wine_session() {

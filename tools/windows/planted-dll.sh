@@ -1,0 +1,35 @@
+# Sourced by tools/windows/test.sh, inside its Wine session: DLL preloading.
+# A program run from a folder where someone dropped a DLL named like one of
+# Windows' must not load it (dilmora.exe takes its imports from System32 only;
+# NSIS 3 loads its DLLs from System32 by itself).
+
+# plant_dlls FOLDER PROGRAM DLL...: copies of tools/windows/planted-dll.c in
+# FOLDER, one per DLL name, each exporting what PROGRAM imports from that DLL.
+plant_dlls() {
+    local folder=$1 program=$2 dll
+    shift 2
+    mkdir -p "$folder"
+    for dll in "$@"; do
+        {
+            echo EXPORTS
+            x86_64-w64-mingw32-objdump -p "$program" | awk -v dll="$dll" '
+                /DLL Name:/ { inside = (tolower($3) == tolower(dll)); next }
+                inside && NF == 0 { inside = 0 }
+                inside && NF == 3 && $1 ~ /^[0-9a-f]+$/ { print $3 "=planted_export" }'
+        } >"$folder/${dll%.dll}.def"
+        x86_64-w64-mingw32-gcc-posix -shared -o "$folder/$dll" tools/windows/planted-dll.c "$folder/${dll%.dll}.def"
+    done
+}
+
+# loaded_dlls FOLDER: the planted DLLs in FOLDER that were loaded.
+loaded_dlls() {
+    find "$1" -maxdepth 1 -name '*.loaded' -printf '%f\n' | sed 's/\.loaded$//'
+}
+
+# native_overrides DLL...: the WINEDLLOVERRIDES that make Wine take a DLL of
+# these names from disk, as Windows would, instead of its own built-in one.
+native_overrides() {
+    local dll list=$WINEDLLOVERRIDES
+    for dll in "$@"; do list+=";${dll%.dll}=n"; done
+    echo "$list"
+}
