@@ -17,6 +17,7 @@ compiled into a linked object.
 import fnmatch
 import json
 import pathlib
+import posixpath
 import re
 import sys
 
@@ -46,12 +47,12 @@ def attribution_entries(record):
 
 
 def covers(folder, entry, files):
-    base = (folder / entry.get("Path", "")).as_posix().rstrip("/")
+    base = posixpath.normpath(posixpath.join(folder, entry.get("Path", "")))
     patterns = entry.get("Files")
     if isinstance(patterns, str):
         patterns = patterns.split()
-    if not patterns:
-        return any(file.startswith(base + "/") for file in files)
+    if not patterns:   # a folder, or with "Path" alone one file
+        return any(file == base or file.startswith(base + "/") for file in files)
     return any(fnmatch.filter(files, f"{base}/{pattern}") for pattern in patterns)
 
 

@@ -87,11 +87,11 @@ python3 tools/windows/pe-fields.py show "$exe" >"$work/header"
 for field in "TimeDateStamp 0" "HIGH_ENTROPY_VA 1" "DYNAMIC_BASE 1" "NX_COMPAT 1" "DependentLoadFlags 0x800"; do
     grep -qxF "$field" "$work/header" || fail "the header has not \"$field\": $(tr '\n' ' ' <"$work/header")"
 done
-grep -q '__stack_chk_fail' "$build/packaging/windows/dilmora.map" || fail "no stack protector linked"
+grep -q '__stack_chk_fail' "$build/dilmora.map" || fail "no stack protector linked"
 
 step "checking the notices against what the linker took"
 python3 tools/windows/qt-notices.py check "$windows_qt/share/dilmora" \
-    "$build/packaging/windows/licences/THIRD-PARTY-NOTICES.txt" "$build/packaging/windows/dilmora.map"
+    "$build/packaging/windows/licences/THIRD-PARTY-NOTICES.txt" "$build/dilmora.map"
 
 step "installing silently"
 wine "$installer" /S
