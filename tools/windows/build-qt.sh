@@ -28,10 +28,11 @@ install_missing "${windows_build_packages[@]}" dpkg-dev xz-utils
 # The host tools (moc, rcc, uic) and the cross-built libraries must be the same
 # Qt release, so the source is the exact version of the host's Qt.
 version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev)
-options_hash=$(cat tools/windows/qt-options.cmake tools/windows/mingw-toolchain.cmake \
-    tools/windows/qt-build-record.py | sha256sum | cut -c1-16)
+options_hash=$(cat tools/windows/qt-options.cmake tools/windows/mingw-toolchain.cmake | sha256sum | cut -c1-16)
 stamp="qt6-base $version; options $options_hash"
-if [ -f "$windows_qt/dilmora-stamp" ] && [ "$(cat "$windows_qt/dilmora-stamp")" = "$stamp" ]; then
+# A Qt from before the record of what it was compiled from is built again.
+record=$windows_qt/share/dilmora/record-$(sha256sum <tools/windows/qt-build-record.py | cut -c1-16)
+if [ -f "$windows_qt/dilmora-stamp" ] && [ "$(cat "$windows_qt/dilmora-stamp")" = "$stamp" ] && [ -f "$record" ]; then
     echo "Qt for Windows is up to date in $windows_qt" >&2
     exit 0
 fi
@@ -86,6 +87,7 @@ cmake --install "$work/build" --prefix "$staging" >/dev/null
 # made from these (tools/windows/qt-notices.py).
 step "recording the licences and what was compiled"
 python3 tools/windows/qt-build-record.py "$source_dir" "$work/build" "$staging/share/dilmora"
+touch "$staging/share/dilmora/$(basename "$record")"
 mkdir -p "$staging/licences"
 cp "$source_dir"/LICENSES/{LGPL-3.0-only,GPL-3.0-only}.txt "$staging/licences/"
 echo "$stamp" >"$staging/dilmora-stamp"

@@ -9,7 +9,7 @@ second_build() {
     mkdir -p "$source"
     git ls-files -z --cached --others --exclude-standard |
         tar --null --ignore-failed-read -T - -cf - 2>/dev/null | tar -C "$source" -xf -
-    (cd "$source" && cmake --preset windows -DBUILD_TESTING=OFF >/dev/null &&
+    (cd "$source" && export DILMORA_WINDOWS_QT=$windows_qt && cmake --preset windows -DBUILD_TESTING=OFF >/dev/null &&
         cmake --build --preset windows --target dilmora installer -j "$(nproc)" >/dev/null)
 }
 
