@@ -130,4 +130,5 @@ wineserver -w   # the uninstaller runs on from a copy in %TEMP%
 [ ! -e "$shortcut" ] || fail "left behind: the Start-menu shortcut"
 ! wine reg query "$key" >/dev/null 2>&1 || fail "left behind: $key"
 
+step "centring every window at 96, 144 and 192 dpi"; bash tools/windows/centring.sh "$exe"
 echo "Windows: all checks passed; screenshots in $shots" >&2
