@@ -75,10 +75,13 @@ QList<uint32_t> cardinals(xcb_connection_t* connection, xcb_window_t window, xcb
 
 QMargins frameMargins(QWindow& window)
 {
+    // Elsewhere (Wayland, where the compositor places the window; Qt's
+    // offscreen platform, which offers an X11 interface without a connection)
+    // Qt's own answer stands.
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11)
-        return window.frameMargins(); // Wayland: the compositor places the window
-    xcb_connection_t* connection = x11->connection();
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    if (!connection || QGuiApplication::platformName() != QLatin1String("xcb"))
+        return window.frameMargins();
     const auto id = static_cast<xcb_window_t>(window.winId());
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
     const xcb_atom_t extents = atom(connection, "_NET_FRAME_EXTENTS");
