@@ -155,11 +155,11 @@ void WrappingMenuBar::paintEvent(QPaintEvent*)
     }
 
     // Each item draws its own piece of the rule along the bottom, and at
-    // scales above 100 % the pieces leave a device pixel between them. The
-    // rule is drawn again in one piece, except under a highlighted item; at
-    // fractional scales the rule's pixels reach into the row above the last.
-    // The line ends a pixel short of its rectangle's right edge, which at
-    // 200 % leaves the last device pixel; the window's edge clips the rest.
+    // scales above 100 % the pieces leave a device pixel between them. So the
+    // rule is drawn again in one piece over the bar's last two rows (scaled,
+    // its pixels reach into the row above the last), except under a
+    // highlighted item. The line stops one pixel short of its rectangle's
+    // right edge: the rectangle reaches one further, the window clips it.
     painter.setClipRegion(QRegion(0, height() - 2, m_visibleWidth, 2) - selected);
     empty.rect.setWidth(m_visibleWidth + 1);
     painter.drawControl(QStyle::CE_MenuBarEmptyArea, empty);
