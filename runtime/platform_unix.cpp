@@ -102,7 +102,9 @@ QMargins frameMargins(QWindow& window)
                        XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                        reinterpret_cast<const char*>(&message));
         xcb_flush(connection);
-        const QDeadlineTimer deadline(500);
+        // A busy window manager may take a while; one that never answers
+        // costs this much once per window shown.
+        const QDeadlineTimer deadline(1500);
         while ((margins = cardinals(connection, id, extents, XCB_ATOM_CARDINAL, 4)).size() != 4
                && !deadline.hasExpired())
             QThread::msleep(2);
