@@ -4,8 +4,10 @@
 #include "runtime/form.h"
 #include "runtime/look.h"
 #include "runtime/menu_bar.h"
+#include "runtime/platform.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -141,14 +143,37 @@ FormWindow::FormWindow(Form& form, const FormDesign& design)
 
 void FormWindow::centreOnScreen()
 {
+    // The frame, title bar included, is centred on the screen's work area.
+    // The window is placed by its client area: a window manager that has not
+    // framed the window yet takes the position for that of the client.
+    winId();
+    const QMargins frame = platform::frameMargins(*windowHandle());
     // A dialog opens on the screen that shows its owner.
-    const QWindow* owner = windowHandle() ? windowHandle()->transientParent() : nullptr;
+    const QWindow* owner = windowHandle()->transientParent();
     const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
-    QRect frame = rect();
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
+    const QSize outer = size().grownBy(frame);
+    const QRect area = screen->availableGeometry();
+    const QPoint corner(area.x() + (area.width() - outer.width()) / 2,
+                        area.y() + (area.height() - outer.height()) / 2);
+    setGeometry(QRect(corner + QPoint(frame.left(), frame.top()), size()));
+}
+
+void FormWindow::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    // The frame offers no minimise or maximise button, but some window
+    // managers maximise on request all the same (weston's, for X11 windows).
+    // The window keeps its size, and no window is hidden while a modal one
+    // waits for the user.
+    Qt::WindowStates unwanted = Qt::WindowMaximized | Qt::WindowFullScreen;
+    if (QApplication::activeModalWidget())
+        unwanted |= Qt::WindowMinimized;
+    if (windowState() & unwanted)
+        setWindowState(windowState() & ~unwanted);
 }
 
 void FormWindow::closeEvent(QCloseEvent* event)

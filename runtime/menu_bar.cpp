@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QRegion>
 #include <QStyleOptionMenuItem>
 #include <QStylePainter>
 
@@ -135,6 +136,7 @@ void WrappingMenuBar::paintEvent(QPaintEvent*)
     painter.drawControl(QStyle::CE_MenuBarEmptyArea, empty);
 
     const QList<QAction*> items = actions();
+    QRegion selected;
     for (qsizetype i = 0; i < items.size(); ++i) {
         QAction* action = items.at(i);
         QStyleOptionMenuItem option;
@@ -147,8 +149,20 @@ void WrappingMenuBar::paintEvent(QPaintEvent*)
             option.state |= QStyle::State_Selected;
         if (action == m_pressed && action == m_hovered)
             option.state |= QStyle::State_Sunken;
+        if (option.state & QStyle::State_Selected)
+            selected += option.rect;
         painter.drawControl(QStyle::CE_MenuBarItem, option);
     }
+
+    // Each item draws its own piece of the rule along the bottom, and at
+    // scales above 100 % the pieces leave a device pixel between them. So the
+    // rule is drawn again in one piece over the bar's last two rows (scaled,
+    // its pixels reach into the row above the last), except under a
+    // highlighted item. The line stops one pixel short of its rectangle's
+    // right edge: the rectangle reaches one further, the window clips it.
+    painter.setClipRegion(QRegion(0, height() - 2, m_visibleWidth, 2) - selected);
+    empty.rect.setWidth(m_visibleWidth + 1);
+    painter.drawControl(QStyle::CE_MenuBarEmptyArea, empty);
 }
 
 void WrappingMenuBar::mousePressEvent(QMouseEvent* event)

@@ -2,14 +2,23 @@
 // function; CMake picks platform_windows.cpp or platform_unix.cpp.
 #pragma once
 
+#include <QMargins>
 #include <QStringList>
+
+class QWindow;
 
 namespace dilmora::runtime::platform {
 
 /// Font families of the dialog font, the first one that is installed wins.
 QStringList dialogFontFamilies();
 
-/// Whatever the system needs before the QApplication is made; main() calls it first.
+/// Whatever the system needs before the QApplication is made; main() calls it
+/// first. On Linux it picks the platform plugin (see platform_unix.cpp).
 void prepareProcess();
+
+/// The frame that the window system puts around the window (title bar and
+/// border), in device-independent pixels, known before the window is shown;
+/// zero where the system cannot tell beforehand. Creates the native window.
+QMargins frameMargins(QWindow& window);
 
 } // namespace dilmora::runtime::platform

@@ -2,6 +2,7 @@
 #include "runtime/platform.h"
 
 #include <QByteArray>
+#include <QWindow>
 #include <QtGlobal>
 
 #include <windows.h>
@@ -24,6 +25,13 @@ void prepareProcess()
     const bool wine = ntdll && GetProcAddress(ntdll, "wine_get_version");
     if (wine && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("windows:fontengine=freetype"));
+}
+
+QMargins frameMargins(QWindow& window)
+{
+    // Windows knows the frame of a window from its style once it is created.
+    window.create();
+    return window.frameMargins();
 }
 
 } // namespace dilmora::runtime::platform

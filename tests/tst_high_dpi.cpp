@@ -1,11 +1,13 @@
 // Shows that every picture is drawn pixel for pixel from the image for the screen's device
-// pixel ratio: its bitmap at ratio 1 and its fine picture, not a blown-up bitmap, at ratio 2.
-// CTest runs it at both ratios through QT_SCALE_FACTOR.
+// pixel ratio: its bitmap at ratio 1 and its fine picture, not a blown-up bitmap, at ratio 2;
+// and that the rule under the menu bar is one line at every ratio. CTest runs it at both
+// ratios through QT_SCALE_FACTOR, and the rule also at 1.5.
 #include "about/about_window.h"
 #include "app/main_window_design.h"
 #include "runtime/application.h"
 #include "runtime/form.h"
 #include "runtime/look.h"
+#include "runtime/menu_bar.h"
 #include "runtime/picture.h"
 
 #include <QLabel>
@@ -64,6 +66,28 @@ private slots:
         }
         QVERIFY(shown != bitmap.scaled(shown.size()));
         QCOMPARE(shown, opaque(QImage(runtime::Picture::finePicturePath(design.bitmap))));
+    }
+
+    void menuBarRuleIsUnbroken()
+    {
+        runtime::Form main(app::kMainWindowDesign);
+        QVERIFY(main.load() == runtime::Status::Ok);
+        auto* bar = main.window()->findChild<runtime::WrappingMenuBar*>();
+        QVERIFY(bar);
+        const QImage image = opaque(bar->grab().toImage());
+        const qreal ratio = bar->devicePixelRatioF();
+        const int width = qFloor(main.window()->width() * ratio);
+        // The device pixel rows of the bar's last two pixels: each is one colour
+        // from the window's left edge to its right, and one of them is the rule.
+        const QRgb background = image.pixel(0, 0);
+        bool rule = false;
+        for (int y = qFloor((bar->height() - 2) * ratio); y < image.height(); ++y) {
+            for (int x = 1; x < width; ++x)
+                QVERIFY2(image.pixel(x, y) == image.pixel(0, y),
+                         qPrintable(QStringLiteral("row %1 breaks at x = %2").arg(y).arg(x)));
+            rule = rule || image.pixel(0, y) != background;
+        }
+        QVERIFY(rule);
     }
 };
 

@@ -20,11 +20,13 @@ command=$1
 
 # What building and running needs; fonts-dejavu-core draws the Turkish
 # letters, fonts-liberation stands in for Arial with the same metrics.
-packages=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins fonts-dejavu-core fonts-liberation)
+packages=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins libxcb1-dev fonts-dejavu-core fonts-liberation)
 case "$command" in
     run) ;;
     # for the packaging and format checks
-    test) packages+=(binutils-mingw-w64-x86-64 desktop-file-utils appstream libxml2-utils lintian dpkg-dev file clang-format git) ;;
+    test) packages+=(binutils-mingw-w64-x86-64 desktop-file-utils appstream libxml2-utils lintian dpkg-dev file clang-format git
+        # the windows' frames under an X11 window manager; the Wayland compositors
+        xvfb xauth openbox xdotool wmctrl x11-utils x11-xserver-utils sway weston xwayland qt6-wayland wtype grim) ;;
     *) usage ;;
 esac
 
@@ -56,6 +58,8 @@ case "$command" in
             cmake --build --preset "$preset" -j "$jobs"
             ctest --preset "$preset" -j "$jobs"
         done
+        # Under Wayland compositors, sway and weston (tools/wayland-test.sh).
+        bash tools/wayland-test.sh build/test/dilmora
         # Then the Windows build under Wine; the first time on a machine this
         # builds the static Qt for Windows (tools/windows/build-qt.sh).
         bash tools/windows/test.sh

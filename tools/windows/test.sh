@@ -215,4 +215,5 @@ wineserver -w
     fail "the uninstaller loaded: $(loaded_dlls "$work/prefix/drive_c/Planted" | tr '\n' ' ')"
 [ ! -e "$work/prefix/drive_c/Planted/dilmora.exe" ] || fail "the uninstaller did not run beside planted DLLs"
 
+step "centring every window at 96, 144 and 192 dpi"; bash tools/windows/centring.sh "$exe"
 echo "Windows: all checks passed; screenshots in $shots" >&2
