@@ -22,6 +22,7 @@ install_missing "${packages[@]}"
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DDILMORA_BUILD_TOOLS=OFF \
     -DDILMORA_HARDEN=ON -DDILMORA_REPRODUCIBLE=ON >/dev/null
-cmake --build "$build" -j "$(nproc)"
+# The progress on standard error: the output is the .deb's path alone.
+cmake --build "$build" -j "$(nproc)" >&2
 rm -f "$build"/dilmora_*.deb
 bash tools/make-deb.sh "$build"

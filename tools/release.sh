@@ -51,7 +51,7 @@ mkdir -p "$staging"
 echo "Release $version of commit $commit (committed $(date -u -d "@$SOURCE_DATE_EPOCH" '+%Y-%m-%d %H:%M:%S UTC'))"
 
 # The .deb.
-deb=$(bash tools/package.sh build/package | tee /dev/stderr | tail -n 1)
+deb=$(bash tools/package.sh build/package)
 cp "$deb" "$staging/"
 python3 tools/sbom.py deb "$staging/$(basename "$deb")" "$identity" >"$staging/$(basename "$deb").spdx.json"
 
@@ -78,7 +78,7 @@ fi
 source_name=dilmora-$version
 git -c tar.umask=0022 archive --format=tar --prefix="$source_name/" "$commit" | gzip -9 -n >"$staging/$source_name.tar.gz"
 
-(cd "$staging" && LC_ALL=C sha256sum -- $(LC_ALL=C ls) >SHA256SUMS)
+(cd "$staging" && LC_ALL=C ls | grep -vx SHA256SUMS | xargs -d '\n' sha256sum -- >SHA256SUMS)
 (cd "$staging" && sha256sum --quiet -c SHA256SUMS)
 python3 tools/sbom.py check "$staging"
 
