@@ -74,7 +74,7 @@ grep -q "VALUE \"FileVersion\", \"7.42\"" "$rc" || fail "dilmora.rc: $(grep '"Fi
 
 # The art generator letters the greeting it is given (configured, not built).
 if cmake -S "$copy/tools/artgen" -B "$work/artgen" -G Ninja >/dev/null 2>&1; then
-    grep -qF -- "-DDILMORA_GREETING=\\\"Welcome to $product\\\"" "$work/artgen/build.ninja" \
+    grep -qF -- "-DDILMORA_GREETING=\"\\\"Welcome to $product\\\"\"" "$work/artgen/build.ninja" \
         || fail "the art generator is not given the greeting \"Welcome to $product\""
 else
     fail "the art generator does not configure on its own"
