@@ -60,7 +60,8 @@ if [ "$windows" -eq 1 ]; then
     bash tools/windows/build.sh
     program=build/windows/dilmora.exe
     installer=build/windows/$internal_name-$version-setup.exe
-    components=build/windows/licences/components.json
+    # What the notices generator found linked in; DILMORA_WINDOWS_COMPONENTS names another list.
+    components=${DILMORA_WINDOWS_COMPONENTS:-build/windows/licences/components.json}
     [ -f "$components" ] || { echo "No $components: the Windows build lists no linked components" >&2; exit 1; }
     # The Debian source package that the cached Qt was built from, in its stamp.
     source tools/windows/common.sh
