@@ -4,7 +4,8 @@
 #
 #   bash tools/bench.sh    install what is missing, build the benchmarks, run them all
 #
-# It builds optimised with debug information (RelWithDebInfo) in build/bench;
+# It builds optimised with debug information (RelWithDebInfo) and hardened as
+# the release is, in build/bench;
 # DILMORA_BENCH_BUILD_DIR names another folder. Every program runs on Qt's
 # offscreen platform; start-up is also timed under Xvfb. Once built, measuring
 # takes well under a minute. Anything else busy on the machine shows in the
@@ -30,7 +31,7 @@ trap 'rm -rf "$scratch"' EXIT
 
 echo "Building in $build ..." >&2
 if ! { cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF \
-           -DDILMORA_BUILD_BENCH=ON -DDILMORA_BUILD_TOOLS=OFF \
+           -DDILMORA_BUILD_BENCH=ON -DDILMORA_BUILD_TOOLS=OFF -DDILMORA_HARDEN=ON -DDILMORA_REPRODUCIBLE=ON \
        && cmake --build "$build" --target dilmora-benches -j "$(nproc)"; } >"$scratch/build.log" 2>&1; then
     cat "$scratch/build.log" >&2
     exit 1

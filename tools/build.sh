@@ -23,10 +23,12 @@ command=$1
 packages=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins libxcb1-dev fonts-dejavu-core fonts-liberation)
 case "$command" in
     run) ;;
-    # for the packaging and format checks
+    # for the packaging and format checks; the windows' frames under an X11
+    # window manager; the Wayland compositors; the release's: hardening-check
+    # (devscripts), the SPDX licence ids that the SBOMs' check knows
     test) packages+=(binutils-mingw-w64-x86-64 desktop-file-utils appstream libxml2-utils lintian dpkg-dev file clang-format git
-        # the windows' frames under an X11 window manager; the Wayland compositors
-        xvfb xauth openbox xdotool wmctrl x11-utils x11-xserver-utils sway weston xwayland qt6-wayland wtype grim) ;;
+        xvfb xauth openbox xdotool wmctrl x11-utils x11-xserver-utils sway weston xwayland qt6-wayland wtype grim
+        devscripts python3 node-spdx-license-ids node-spdx-exceptions) ;;
     *) usage ;;
 esac
 
@@ -43,12 +45,18 @@ case "$command" in
             echo "    apt-get install xvfb xauth && xvfb-run -a bash tools/build.sh run" >&2
             exit 1
         fi
-        # Outside a desktop session Qt wants a private runtime folder of its own.
+        # Outside a desktop session Qt wants a private runtime folder of its
+        # own; it is removed again when the program ends.
         if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
             XDG_RUNTIME_DIR=$(mktemp -d)
             export XDG_RUNTIME_DIR
+            trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
         fi
-        exec build/release/dilmora
+        build/release/dilmora &
+        program=$!
+        # Stopping this script stops the program (and then removes the folder).
+        trap 'kill "$program" 2>/dev/null; wait "$program"' INT TERM HUP
+        wait "$program"
         ;;
     test)
         # Every test twice: as built for debugging, then under the address,

@@ -23,14 +23,24 @@ case "${1:-}" in
     --build)
         [ $# -eq 2 ] || usage
         rm -f "$2"/dilmora_*.deb
-        (cd "$2" && cpack -G DEB >/dev/null)
-        deb=$(ls "$2"/dilmora_*.deb)
+        deb=$(bash tools/make-deb.sh "$2")
         ;;
     -*) usage ;;
     "") deb=$(ls build/package/dilmora_*.deb 2>/dev/null) || { echo "No package: run bash tools/package.sh first" >&2; exit 1; } ;;
     *) [ $# -eq 1 ] || usage; deb=$1 ;;
 esac
 deb=$(realpath "$deb")
+
+# The name and application id it must show: from the build folder that made
+# the package (identity.sh beside it), or else from this source tree.
+if [ -f "$(dirname "$deb")/identity.sh" ]; then
+    source "$(dirname "$deb")/identity.sh"
+else
+    identity=$(mktemp)
+    cmake -D IDENTITY_SH="$identity" -P packaging/identity.cmake
+    source "$identity"
+    rm -f "$identity"
+fi
 
 sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
@@ -69,8 +79,8 @@ fail() {
 }
 
 [ "$(command -v dilmora)" = /usr/bin/dilmora ] || fail "dilmora is not on the PATH as /usr/bin/dilmora"
-for file in /usr/share/applications/org.example.Dilmora.desktop /usr/share/metainfo/org.example.Dilmora.metainfo.xml \
-    /usr/share/icons/hicolor/48x48/apps/org.example.Dilmora.png; do
+for file in "/usr/share/applications/$application_id.desktop" "/usr/share/metainfo/$application_id.metainfo.xml" \
+    "/usr/share/icons/hicolor/48x48/apps/$application_id.png"; do
     [ -f "$file" ] || fail "the package did not install $file"
 done
 
@@ -86,11 +96,11 @@ fi
 
 # On a virtual X screen, through the platform plugin that the package depends
 # on, the main window must be mapped (viewable) with its title.
-window=$(xvfb-run -a sh -c 'dilmora >/dev/null 2>&1 & pid=$!; sleep 3; xwininfo -name "Dilmora 1.0"; kill $pid' 2>&1 || true)
+window=$(xvfb-run -a sh -c 'dilmora >/dev/null 2>&1 & pid=$!; sleep 3; xwininfo -name "$1"; kill $pid' sh "$product_name" 2>&1 || true)
 if grep -q "Map State: IsViewable" <<<"$window"; then
-    echo "The installed program shows its main window \"Dilmora 1.0\" on X."
+    echo "The installed program shows its main window \"$product_name\" on X."
 else
-    fail "no viewable window \"Dilmora 1.0\" on the virtual screen: $window"
+    fail "no viewable window \"$product_name\" on the virtual screen: $window"
 fi
 
 if [ "$failures" -gt 0 ]; then

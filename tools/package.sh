@@ -3,8 +3,10 @@
 #
 #   bash tools/package.sh [build folder]    default: build/package
 #
-# Installs what is missing, builds the program optimised, and writes
-# <build folder>/dilmora_<version>_<architecture>.deb. Then, as root:
+# Installs what is missing, builds the program optimised and hardened, and
+# writes <build folder>/dilmora_<version>_<architecture>.deb. Two builds of one
+# commit give the same bytes, in whatever folder and at whatever time
+# (tools/make-deb.sh). Then, as root:
 #   apt-get install ./build/package/dilmora_*.deb
 # and tools/check-package.sh installs it, starts it and removes it again.
 set -euo pipefail
@@ -14,14 +16,13 @@ source tools/install-missing.sh
 build=${1:-build/package}
 
 # dpkg-dev's dpkg-shlibdeps works out the libraries' packages, and CPack asks
-# file(1) which of the installed files are programs.
-packages=(cmake ninja-build g++ qt6-base-dev dpkg-dev file)
+# file(1) which of the installed files are programs; git gives the commit's time.
+packages=(cmake ninja-build g++ qt6-base-dev dpkg-dev file git)
 install_missing "${packages[@]}"
 
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DDILMORA_BUILD_TOOLS=OFF >/dev/null
-cmake --build "$build" -j "$(nproc)"
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DDILMORA_BUILD_TOOLS=OFF \
+    -DDILMORA_HARDEN=ON -DDILMORA_REPRODUCIBLE=ON >/dev/null
+# The progress on standard error: the output is the .deb's path alone.
+cmake --build "$build" -j "$(nproc)" >&2
 rm -f "$build"/dilmora_*.deb
-(cd "$build" && cpack -G DEB >/dev/null)
-
-deb=$(ls "$build"/dilmora_*.deb)
-echo "$deb"
+bash tools/make-deb.sh "$build"

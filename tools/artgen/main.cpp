@@ -54,9 +54,10 @@ struct LetteringPicture {
     const char* text;
 };
 
-// The main window's pictures, from top to bottom.
+// The main window's pictures, from top to bottom; the greeting comes from
+// packaging/identity.cmake.
 const LetteringPicture kLetteringPictures[] = {
-    {"app/assets/welcome.bmp", {303, 30}, "Welcome to Dilmora 1.0"},
+    {"app/assets/welcome.bmp", {303, 30}, DILMORA_GREETING},
     {"app/assets/students.bmp", {364, 23}, "This program is made for English students"},
     {"app/assets/programmer.bmp", {204, 23}, "Programmer: Ece Kaya"},
 };
