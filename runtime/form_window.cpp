@@ -32,14 +32,24 @@ void setColours(QWidget* widget, QPalette::ColorRole backgroundRole, Rgb backgro
     widget->setPalette(palette);
 }
 
+/// Drops the accessibility interface that Qt may have made for `control`
+/// while it was being built, when it was not yet what it is: the next one
+/// asked for fits the finished control.
+void dropEarlyInterface(QWidget* control)
+{
+    if (QAccessibleInterface* early = QAccessible::queryAccessibleInterface(control))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(early));
+}
+
 } // namespace
 
 FormLabel::FormLabel(const LabelDesign& design, QWidget* parent)
-    : QLabel(toQString(design.caption), parent)
+    : QLabel(parent), m_design(design)
 {
     setObjectName(toQString(design.name));
     setGeometry(pixels(design.rect));
     setTextFormat(Qt::PlainText);
+    setText(toQString(design.caption));
     setAutoFillBackground(true);
     setColours(this, QPalette::Window, design.background, QPalette::WindowText, design.foreground);
     if (design.border == Border::FixedSingle) {
@@ -57,15 +67,14 @@ FormLabel::FormLabel(const LabelDesign& design, QWidget* parent)
         setFont(namedFont(*design.font));
     if (!design.toolTip.empty())
         setToolTip(toQString(design.toolTip));
+    dropEarlyInterface(this);
 }
 
 void FormLabel::setClickHandler(std::function<void()> handler)
 {
     m_click = std::move(handler);
-    // Qt made the label's accessibility interface when its text was set, as
-    // a plain label's: it is dropped, so that the next one offers the press.
-    if (QAccessibleInterface* plain = QAccessible::queryAccessibleInterface(this))
-        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(plain));
+    // The label's interface so far was a plain label's: the next one is a button.
+    dropEarlyInterface(this);
 }
 
 void FormLabel::mousePressEvent(QMouseEvent* event)
@@ -100,6 +109,7 @@ CommandButton::CommandButton(const ButtonDesign& design, QWidget* parent)
     if (!design.description.empty())
         setAccessibleDescription(toQString(design.description));
     setColours(this, QPalette::Button, design.background, QPalette::ButtonText, kDefaultTextColour);
+    dropEarlyInterface(this);
 }
 
 void CommandButton::keyPressEvent(QKeyEvent* event)

@@ -1,6 +1,8 @@
 // Linux and the other free desktops.
 #include "runtime/platform.h"
 
+#include <QAccessible>
+
 namespace dilmora::runtime::platform {
 
 QStringList dialogFontFamilies()
@@ -12,5 +14,14 @@ QStringList dialogFontFamilies()
 }
 
 void prepareProcess() {}
+
+void announce(QAccessibleInterface* notice, QAccessibleInterface*)
+{
+    // Orca speaks a notification that shows. (A new description of the
+    // focused object would not do: Qt's AT-SPI bridge sends the object
+    // instead of the text with the change, and Orca cannot speak that.)
+    QAccessibleEvent shown(notice, QAccessible::ObjectShow);
+    QAccessible::updateAccessibility(&shown);
+}
 
 } // namespace dilmora::runtime::platform

@@ -1,6 +1,7 @@
 // Windows.
 #include "runtime/platform.h"
 
+#include <QAccessible>
 #include <QByteArray>
 #include <QtGlobal>
 
@@ -24,6 +25,16 @@ void prepareProcess()
     const bool wine = ntdll && GetProcAddress(ntdll, "wine_get_version");
     if (wine && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("windows:fontengine=freetype"));
+}
+
+void announce(QAccessibleInterface* notice, QAccessibleInterface* focused)
+{
+    // Qt's UI Automation bridge passes neither a shown object nor a new
+    // description on, but turns a value change that carries a text into a
+    // UI Automation notification with that text, which screen readers
+    // (NVDA, Narrator) speak; it is raised on the focused control.
+    QAccessibleValueChangeEvent notified(focused, notice->text(QAccessible::Name));
+    QAccessible::updateAccessibility(&notified);
 }
 
 } // namespace dilmora::runtime::platform
