@@ -32,19 +32,11 @@ void setColours(QWidget* widget, QPalette::ColorRole backgroundRole, Rgb backgro
     widget->setPalette(palette);
 }
 
-/// Drops the accessibility interface that Qt may have made for `control`
-/// while it was being built, when it was not yet what it is: the next one
-/// asked for fits the finished control.
-void dropEarlyInterface(QWidget* control)
-{
-    if (QAccessibleInterface* early = QAccessible::queryAccessibleInterface(control))
-        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(early));
-}
-
 } // namespace
 
-FormLabel::FormLabel(const LabelDesign& design, QWidget* parent)
-    : QLabel(parent), m_design(design)
+// Controls get their text only once they are what they are: setting it
+// makes Qt ask for the control's accessibility interface, and keep it.
+FormLabel::FormLabel(const LabelDesign& design, QWidget* parent) : QLabel(parent), m_design(design)
 {
     setObjectName(toQString(design.name));
     setGeometry(pixels(design.rect));
@@ -67,14 +59,14 @@ FormLabel::FormLabel(const LabelDesign& design, QWidget* parent)
         setFont(namedFont(*design.font));
     if (!design.toolTip.empty())
         setToolTip(toQString(design.toolTip));
-    dropEarlyInterface(this);
 }
 
 void FormLabel::setClickHandler(std::function<void()> handler)
 {
     m_click = std::move(handler);
     // The label's interface so far was a plain label's: the next one is a button.
-    dropEarlyInterface(this);
+    if (QAccessibleInterface* plain = QAccessible::queryAccessibleInterface(this))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(plain));
 }
 
 void FormLabel::mousePressEvent(QMouseEvent* event)
@@ -99,17 +91,16 @@ void FormLabel::press()
         m_click();
 }
 
-CommandButton::CommandButton(const ButtonDesign& design, QWidget* parent)
-    : QPushButton(toQString(design.caption), parent)
+CommandButton::CommandButton(const ButtonDesign& design, QWidget* parent) : QPushButton(parent)
 {
     setObjectName(toQString(design.name));
+    setText(toQString(design.caption));
     setGeometry(pixels(design.rect));
     setAutoDefault(false);
     setFocusPolicy(Qt::StrongFocus);
     if (!design.description.empty())
         setAccessibleDescription(toQString(design.description));
     setColours(this, QPalette::Button, design.background, QPalette::ButtonText, kDefaultTextColour);
-    dropEarlyInterface(this);
 }
 
 void CommandButton::keyPressEvent(QKeyEvent* event)

@@ -198,7 +198,7 @@ public:
             return nullptr;
         const Labels* all = labels();
         return all ? QAccessible::queryAccessibleInterface(
-                         all->cells[static_cast<std::size_t>(row * m_grid.columns + column)])
+                   all->cells[static_cast<std::size_t>(row * m_grid.columns + column)])
                    : nullptr;
     }
     int columnCount() const override { return m_grid.columns; }
@@ -234,7 +234,7 @@ public:
             return QAccessible::accessibleInterface(id);
         const Labels* all = labels();
         return all ? QAccessible::queryAccessibleInterface(
-                         all->headers[static_cast<std::size_t>(column)])
+                   all->headers[static_cast<std::size_t>(column)])
                    : nullptr;
     }
 
@@ -263,9 +263,9 @@ private:
         if (m_labels || !m_client)
             return m_labels ? &*m_labels : nullptr;
         const auto find = [this](std::string_view name) {
-            return name.empty() ? nullptr
-                                : m_client->findChild<QLabel*>(toQString(name),
-                                                               Qt::FindDirectChildrenOnly);
+            return name.empty()
+                       ? nullptr
+                       : m_client->findChild<QLabel*>(toQString(name), Qt::FindDirectChildrenOnly);
         };
         Labels found;
         for (int c = 0; c < m_grid.columns; ++c) {

@@ -56,10 +56,10 @@ struct LaidOutText {
 LaidOutText layOut(const QLabel* label)
 {
     const QFontMetrics metrics(label->font());
-    QRect area = label->contentsRect().adjusted(label->margin(), label->margin(),
-                                                -label->margin(), -label->margin());
+    QRect area = label->contentsRect().adjusted(label->margin(), label->margin(), -label->margin(),
+                                                -label->margin());
     // A label with a frame and no indent of its own indents its text by half an "x".
-    const int indent = label->indent() >= 0 ? label->indent()
+    const int indent = label->indent() >= 0      ? label->indent()
                        : label->frameWidth() > 0 ? metrics.horizontalAdvance(QLatin1Char('x')) / 2
                                                  : 0;
     area.setLeft(area.left() + indent);

@@ -45,8 +45,8 @@ WALK = [
     ("About Programmer", "Alt+F4", ["Dilmora 1.0"]),
 ]
 
-QUIET = 0.8    # seconds without new speech that end a step
-PATIENCE = 6.0  # seconds a step may take at most
+QUIET = 1.2      # seconds without anything new in Orca's log that end a step
+PATIENCE = 10.0  # seconds a step waits at most for the words it expects
 
 
 class Session:
@@ -138,7 +138,7 @@ sys.exit(launcher.main())
 """
 
 # One utterance in Orca's debug log; its text may run over several lines.
-SPOKEN = re.compile(r"SPEECH OUTPUT: '(.*?)' ?\{'established'", re.DOTALL)
+SPOKEN = re.compile(r"SPEECH OUTPUT: '(.*?)' ?\[?\{'established'", re.DOTALL)
 
 
 class Listener:
@@ -169,15 +169,18 @@ class Listener:
         self.pending = self.pending[unfinished:] if unfinished >= 0 else ""
         return spoken, bool(data)
 
-    def wait_quiet(self):
-        """Everything Orca speaks until it has been quiet for a while."""
+    def wait_quiet(self, expected=()):
+        """Everything Orca speaks until it has said all `expected` words (or
+        given up waiting) and then been quiet for a while."""
         spoken, started, last = [], time.monotonic(), time.monotonic()
         while time.monotonic() - started < PATIENCE:
             words, active = self.heard()
             spoken += words
             if active:
                 last = time.monotonic()
-            elif time.monotonic() - last >= QUIET:
+            elif time.monotonic() - last >= QUIET and (
+                    all(word in " ".join(spoken) for word in expected)
+                    or time.monotonic() - last >= 3 * QUIET):
                 break
             time.sleep(0.1)
         return spoken
@@ -189,9 +192,9 @@ class Walk:
         self.listener = listener
         self.transcript = []
 
-    def key(self, key):
+    def key(self, key, expected=()):
         subprocess.run(["xdotool", "key", key], env=self.session.env, check=True)
-        return self.listener.wait_quiet()
+        return self.listener.wait_quiet(expected)
 
     def note(self, step, spoken):
         self.transcript.append((step, spoken))
@@ -199,14 +202,14 @@ class Walk:
     def key_until(self, key, wanted, tries):
         """Presses `key` until Orca speaks `wanted`; True when it did."""
         for _ in range(tries):
-            spoken = self.key(key)
+            spoken = self.key(key, [wanted])
             self.note(key, spoken)
             if any(wanted in s for s in spoken):
                 return True
         return False
 
     def open(self, item):
-        spoken = self.key("F10")
+        spoken = self.key("F10", ["Irregular Verbs"])
         self.note("F10", spoken)
         if not any(item in s for s in spoken) and not self.key_until("Right", item, 6):
             return False
@@ -247,10 +250,10 @@ def run(program, transcript_file):
                     walk.note("Escape", walk.key("Escape"))
                     skipped = window
                     continue
-                spoken = walk.key("Return")
+                spoken = walk.key("Return", words)
                 step = f"Return on {window}"
             elif action in ("Alt+F4",):
-                spoken = walk.key("alt+F4")
+                spoken = walk.key("alt+F4", words)
                 step = f"Alt+F4 in {window}"
             else:
                 if not walk.key_until("Tab", f"{action} push button", 12):
@@ -259,7 +262,7 @@ def run(program, transcript_file):
                     skipped = window
                     continue
                 key = "Return" if action == "Main Page" else "space"
-                spoken = walk.key(key)
+                spoken = walk.key(key, words)
                 step = f"{key.capitalize()} on {action}"
             walk.note(step, spoken)
             heard = " ".join(spoken)
@@ -268,7 +271,7 @@ def run(program, transcript_file):
                     failures.append(f"{window}, {step}: Orca did not say {word!r}")
         # After the last close, F10 opens the menu bar on its first item.
         if not failures:
-            spoken = walk.key("F10")
+            spoken = walk.key("F10", ["Irregular Verbs"])
             walk.note("F10", spoken)
             if not any("Irregular Verbs" in s for s in spoken):
                 failures.append("F10 after the last close: Orca did not say 'Irregular Verbs'")
