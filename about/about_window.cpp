@@ -21,7 +21,8 @@ constexpr FontDesign kArialBold975{
     .family = "Arial", .pointSizeHundredths = 975, .weight = 700, .charset = kTurkishCharset};
 
 constexpr LabelDesign authorLine(std::string_view name, runtime::TwipRect rect,
-                                 std::string_view caption, int tabIndex)
+                                 std::string_view caption, int tabIndex,
+                                 std::string_view turkishPart = {})
 {
     return {.name = name,
             .rect = rect,
@@ -31,12 +32,13 @@ constexpr LabelDesign authorLine(std::string_view name, runtime::TwipRect rect,
             .border = Border::None,
             .wrap = Wrap::AtBlanks,
             .font = &kArialBold9,
-            .tabIndex = tabIndex};
+            .tabIndex = tabIndex,
+            .turkishPart = turkishPart};
 }
 
 constexpr LabelDesign kLabels[] = {
-    authorLine("Label1", {1440, 360, 2535, 255}, "Hello! My name's Ece Kaya", 0),
-    authorLine("Label2", {1440, 600, 2775, 255}, "I'm from İzmir/Türkiye", 1),
+    authorLine("Label1", {1440, 360, 2535, 255}, "Hello! My name's Ece Kaya", 0, "Ece Kaya"),
+    authorLine("Label2", {1440, 600, 2775, 255}, "I'm from İzmir/Türkiye", 1, "İzmir/Türkiye"),
     authorLine("Label3", {1440, 960, 2775, 855},
                "I made this program with C++ and Qt 6 on 8 December 2026.", 2),
     authorLine("Label4", {1440, 1800, 2775, 255}, "E-mail: ece.kaya@example.org", 3),

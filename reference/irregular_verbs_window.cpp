@@ -8,7 +8,7 @@ namespace dilmora::reference {
 
 namespace {
 
-constexpr Column kColumns[] = {{240, 1215}, {1560, 1815}, {3480, 1215}, {4800, 1215}};
+constexpr Column kColumns[] = {{240, 1215}, {1560, 1815, "tr"}, {3480, 1215}, {4800, 1215}};
 
 constexpr HeaderText kHeaders[] = {
     {" Present", "Düzensiz Fiilin Mastar Hali"},

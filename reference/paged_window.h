@@ -45,10 +45,12 @@ inline constexpr int kButtonTop = 8280;
 inline constexpr int kPagedClientWidth = 6255;
 inline constexpr int kPagedClientHeight = 8775;
 
-/// A column of cells: every cell of it shares its Left and Width.
+/// A column of cells: every cell of it shares its Left and Width, and the
+/// language of its texts ("en" or "tr"), for a screen reader's voice.
 struct Column {
     int left = 0;
     int width = 0;
+    std::string_view language = "en";
 };
 
 /// Top of grid row `row`, from 1.
@@ -106,7 +108,8 @@ constexpr LabelDesign gridCell(std::string_view name, Column column, int row,
             .rect = {column.left, rowTop(row), column.width, kCellHeight},
             .caption = caption,
             .background = kGridBackground,
-            .tabIndex = tabIndex};
+            .tabIndex = tabIndex,
+            .language = column.language};
 }
 
 constexpr ButtonDesign commandButton(std::string_view name, TwipRect rect, std::string_view caption,

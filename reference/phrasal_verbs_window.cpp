@@ -8,7 +8,7 @@ namespace dilmora::reference {
 
 namespace {
 
-constexpr Column kColumns[] = {{240, 1815}, {2280, 3735}};
+constexpr Column kColumns[] = {{240, 1815}, {2280, 3735, "tr"}};
 
 constexpr HeaderText kHeaders[] = {
     {" English", "İngilizce Deyimsel Fiiler"},

@@ -48,6 +48,10 @@ struct LabelDesign {
     const FontDesign* font = nullptr;
     std::string_view toolTip;
     int tabIndex = 0;
+    /// The caption's language, for a screen reader's voice: "en" or "tr".
+    std::string_view language = "en";
+    /// A Turkish part of an English caption (a name, a place), if any.
+    std::string_view turkishPart;
 };
 
 /// A command button in the graphical style, so that its background shows.

@@ -36,12 +36,14 @@ void setColours(QWidget* widget, QPalette::ColorRole backgroundRole, Rgb backgro
 
 } // namespace
 
-FormLabel::FormLabel(const LabelDesign& design, QWidget* parent)
-    : QLabel(toQString(design.caption), parent)
+// Controls get their text only once they are what they are: setting it
+// makes Qt ask for the control's accessibility interface, and keep it.
+FormLabel::FormLabel(const LabelDesign& design, QWidget* parent) : QLabel(parent), m_design(design)
 {
     setObjectName(toQString(design.name));
     setGeometry(pixels(design.rect));
     setTextFormat(Qt::PlainText);
+    setText(toQString(design.caption));
     setAutoFillBackground(true);
     setColours(this, QPalette::Window, design.background, QPalette::WindowText, design.foreground);
     if (design.border == Border::FixedSingle) {
@@ -64,8 +66,7 @@ FormLabel::FormLabel(const LabelDesign& design, QWidget* parent)
 void FormLabel::setClickHandler(std::function<void()> handler)
 {
     m_click = std::move(handler);
-    // Qt made the label's accessibility interface when its text was set, as
-    // a plain label's: it is dropped, so that the next one offers the press.
+    // The label's interface so far was a plain label's: the next one is a button.
     if (QAccessibleInterface* plain = QAccessible::queryAccessibleInterface(this))
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(plain));
 }
@@ -92,10 +93,10 @@ void FormLabel::press()
         m_click();
 }
 
-CommandButton::CommandButton(const ButtonDesign& design, QWidget* parent)
-    : QPushButton(toQString(design.caption), parent)
+CommandButton::CommandButton(const ButtonDesign& design, QWidget* parent) : QPushButton(parent)
 {
     setObjectName(toQString(design.name));
+    setText(toQString(design.caption));
     setGeometry(pixels(design.rect));
     setAutoDefault(false);
     setFocusPolicy(Qt::StrongFocus);

@@ -20,6 +20,9 @@ public:
     FormLabel(const LabelDesign& design, QWidget* parent);
     void setClickHandler(std::function<void()> handler);
 
+    /// The design the label was built from.
+    const LabelDesign& design() const { return m_design; }
+
     /// True when a click handler is bound to the label.
     bool isClickable() const { return static_cast<bool>(m_click); }
 
@@ -31,6 +34,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    const LabelDesign& m_design;
     std::function<void()> m_click;
     bool m_pressed = false;
 };

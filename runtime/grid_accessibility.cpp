@@ -1,25 +1,26 @@
 // The table face of a design's grid, built from Qt's accessibility
-// interfaces: the client area holds one table, the table holds the grid's
-// header and cell labels, and each label answers as a cell of it.
+// interfaces: the client area holds one table, the table holds one header
+// per column and the grid's cell labels, and each label answers as a cell
+// or header of it.
 //
-// Every answer is read from the widgets when it is asked for: the texts are
-// the labels' own, so a page turn shows at once. Nothing here decides from
-// state that a widget gets only after its construction, because Qt may ask
-// for an interface, and keep it, while a widget is still being built.
+// Every text is read from the widgets when it is asked for, so a page turn
+// shows at once. The table finds its labels by name once, when it is first
+// used after they all exist, and keeps them: Qt may ask for an interface,
+// and keep it, while the window is still being built.
 #include "runtime/grid_accessibility.h"
 
+#include "runtime/accessible_controls.h"
 #include "runtime/design.h"
 #include "runtime/form_window.h"
+#include "runtime/label_text.h"
 #include "runtime/look.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
-#include <QHash>
 #include <QLabel>
 #include <QPointer>
 #include <QTimer>
 
-#include <algorithm>
 #include <optional>
 
 namespace dilmora::runtime {
@@ -30,7 +31,7 @@ namespace {
 const GridDesign* gridOfClient(const QWidget* widget)
 {
     const auto* window = widget ? dynamic_cast<const FormWindow*>(widget->parentWidget()) : nullptr;
-    if (!window || widget->inherits("QMenuBar"))
+    if (!window || widget != window->clientArea())
         return nullptr;
     return window->design().grid;
 }
@@ -60,26 +61,55 @@ std::optional<GridPlace> placeOf(const GridDesign& grid, const QString& name)
     return std::nullopt;
 }
 
-QLabel* labelNamed(QWidget* client, std::string_view name)
-{
-    if (!client || name.empty())
-        return nullptr;
-    return client->findChild<QLabel*>(toQString(name), Qt::FindDirectChildrenOnly);
-}
+class GridTable;
+
+/// The header of a column that has no header label: empty, so that every
+/// column has its header at the column's own index.
+class EmptyHeader : public QAccessibleInterface {
+public:
+    EmptyHeader(GridTable* table, int column) : m_table(table), m_column(column) {}
+
+    bool isValid() const override;
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override;
+    QAccessibleInterface* parent() const override;
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QString text(QAccessible::Text) const override { return {}; }
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override;
+    QAccessible::Role role() const override { return QAccessible::ColumnHeader; }
+    QAccessible::State state() const override { return {}; }
+
+private:
+    GridTable* m_table;
+    int m_column;
+};
 
 /// The grid as one table. It has no widget of its own: the client area's
 /// interface makes it and deletes it.
 class GridTable : public QAccessibleInterface, public QAccessibleTableInterface {
 public:
-    GridTable(QWidget* client, const GridDesign& grid)
-        : m_client(client), m_key(client), m_grid(grid)
+    GridTable(QWidget* client, const GridDesign& grid) : m_client(client), m_grid(grid)
     {
-        made().insert(m_key, this);
+        for (int c = 0; c < grid.columns; ++c) {
+            const bool headed = c < static_cast<int>(grid.headers.size())
+                                && !grid.headers[static_cast<std::size_t>(c)].empty();
+            m_emptyHeaders.push_back(
+                headed ? 0 : QAccessible::registerAccessibleInterface(new EmptyHeader(this, c)));
+        }
     }
-    ~GridTable() override { made().remove(m_key); }
+    ~GridTable() override
+    {
+        for (QAccessible::Id id : m_emptyHeaders) {
+            if (id)
+                QAccessible::deleteAccessibleInterface(id);
+        }
+    }
 
-    /// The table of a client area, if assistive technology has asked for it.
-    static GridTable* of(const QWidget* client) { return made().value(client); }
+    QWidget* client() const { return m_client; }
 
     bool isValid() const override { return !m_client.isNull(); }
     QObject* object() const override { return nullptr; }
@@ -92,34 +122,30 @@ public:
         return QAccessible::queryAccessibleInterface(m_client.data());
     }
 
-    /// Header labels first, left to right, then the cells row by row.
-    int childCount() const override
-    {
-        return static_cast<int>(headers().size()) + m_grid.rows * m_grid.columns;
-    }
+    /// One header per column, left to right, then the cells row by row.
+    int childCount() const override { return m_grid.columns + m_grid.rows * m_grid.columns; }
     QAccessibleInterface* child(int index) const override
     {
-        const std::vector<QLabel*> heads = headers();
-        const int headerCount = static_cast<int>(heads.size());
         if (index < 0 || index >= childCount())
             return nullptr;
-        if (index < headerCount)
-            return QAccessible::queryAccessibleInterface(heads[static_cast<std::size_t>(index)]);
-        index -= headerCount;
+        if (index < m_grid.columns)
+            return header(index);
+        index -= m_grid.columns;
         return cellAt(index / m_grid.columns, index % m_grid.columns);
     }
     int indexOfChild(const QAccessibleInterface* child) const override
     {
+        for (int c = 0; c < m_grid.columns; ++c) {
+            if (child && child == header(c))
+                return c;
+        }
         const auto* label = child ? qobject_cast<const QLabel*>(child->object()) : nullptr;
         const std::optional<GridPlace> place = label && label->parentWidget() == m_client
                                                    ? placeOf(m_grid, label->objectName())
                                                    : std::nullopt;
-        if (!place)
+        if (!place || place->row < 0)
             return -1;
-        const std::vector<QLabel*> heads = headers();
-        if (place->row < 0)
-            return static_cast<int>(std::ranges::find(heads, label) - heads.begin());
-        return static_cast<int>(heads.size()) + place->row * m_grid.columns + place->column;
+        return m_grid.columns + place->row * m_grid.columns + place->column;
     }
     QAccessibleInterface* childAt(int x, int y) const override
     {
@@ -170,15 +196,17 @@ public:
     {
         if (row < 0 || row >= m_grid.rows || column < 0 || column >= m_grid.columns)
             return nullptr;
-        const auto index = static_cast<std::size_t>(row * m_grid.columns + column);
-        return QAccessible::queryAccessibleInterface(labelNamed(m_client, m_grid.cells[index]));
+        const Labels* all = labels();
+        return all ? QAccessible::queryAccessibleInterface(
+                   all->cells[static_cast<std::size_t>(row * m_grid.columns + column)])
+                   : nullptr;
     }
     int columnCount() const override { return m_grid.columns; }
     int rowCount() const override { return m_grid.rows; }
     QString columnDescription(int column) const override
     {
-        QLabel* header = headerOver(column);
-        return header ? header->text() : QString();
+        QAccessibleInterface* head = header(column);
+        return head ? head->text(QAccessible::Name) : QString();
     }
     QString rowDescription(int) const override { return {}; }
 
@@ -197,61 +225,105 @@ public:
     bool unselectColumn(int) override { return false; }
     void modelChange(QAccessibleTableModelChangeEvent*) override {}
 
-    /// Tells assistive technology, once, after the handler that changes the
-    /// cells has run, that the description may be new (a page turn sets
-    /// every cell, and the description is read from all of them).
-    void cellsChanged()
+    /// The header of `column`: its header label, or an empty header.
+    QAccessibleInterface* header(int column) const
     {
-        if (m_announcing)
-            return;
-        m_announcing = true;
-        QTimer::singleShot(0, m_client, [this] {
-            m_announcing = false;
-            QAccessibleEvent event(this, QAccessible::DescriptionChanged);
-            QAccessible::updateAccessibility(&event);
-        });
+        if (column < 0 || column >= m_grid.columns)
+            return nullptr;
+        if (QAccessible::Id id = m_emptyHeaders[static_cast<std::size_t>(column)])
+            return QAccessible::accessibleInterface(id);
+        const Labels* all = labels();
+        return all ? QAccessible::queryAccessibleInterface(
+                   all->headers[static_cast<std::size_t>(column)])
+                   : nullptr;
     }
 
-    /// The header label over `column`, or null where the column has none.
-    QLabel* headerOver(int column) const
+    /// The texts of the first row, without their blanks, joined by commas.
+    QString firstRow() const
     {
-        if (column < 0 || column >= static_cast<int>(m_grid.headers.size()))
-            return nullptr;
-        return labelNamed(m_client, m_grid.headers[static_cast<std::size_t>(column)]);
+        QStringList texts;
+        for (int c = 0; c < m_grid.columns; ++c) {
+            if (QAccessibleInterface* cell = cellAt(0, c))
+                texts << cell->text(QAccessible::Name).trimmed();
+        }
+        return texts.join(QStringLiteral(", "));
     }
 
 private:
-    std::vector<QLabel*> headers() const
+    /// The grid's labels: the header label over each column (null where
+    /// none) and the cells row by row.
+    struct Labels {
+        std::vector<QLabel*> headers;
+        std::vector<QLabel*> cells;
+    };
+
+    /// The labels, found once every one of them exists; null before.
+    const Labels* labels() const
     {
-        std::vector<QLabel*> labels;
+        if (m_labels || !m_client)
+            return m_labels ? &*m_labels : nullptr;
+        const auto find = [this](std::string_view name) {
+            return name.empty()
+                       ? nullptr
+                       : m_client->findChild<QLabel*>(toQString(name), Qt::FindDirectChildrenOnly);
+        };
+        Labels found;
         for (int c = 0; c < m_grid.columns; ++c) {
-            if (QLabel* header = headerOver(c))
-                labels.push_back(header);
+            const bool headed = !m_emptyHeaders[static_cast<std::size_t>(c)];
+            found.headers.push_back(headed ? find(m_grid.headers[static_cast<std::size_t>(c)])
+                                           : nullptr);
+            if (headed && !found.headers.back())
+                return nullptr;
         }
-        return labels;
+        for (std::string_view name : m_grid.cells) {
+            found.cells.push_back(find(name));
+            if (!found.cells.back())
+                return nullptr;
+        }
+        m_labels = std::move(found);
+        return &*m_labels;
     }
 
     std::vector<std::string> cellTexts() const
     {
         std::vector<std::string> texts;
-        for (std::string_view name : m_grid.cells) {
-            const QLabel* cell = labelNamed(m_client, name);
-            texts.push_back(cell ? cell->text().toStdString() : std::string());
+        if (const Labels* all = labels()) {
+            for (const QLabel* cell : all->cells)
+                texts.push_back(cell->text().toStdString());
         }
         return texts;
     }
 
-    static QHash<const QWidget*, GridTable*>& made()
-    {
-        static QHash<const QWidget*, GridTable*> tables;
-        return tables;
-    }
-
     QPointer<QWidget> m_client;
-    const QWidget* m_key; ///< The client area, also while it is being destroyed.
     const GridDesign& m_grid;
-    bool m_announcing = false;
+    std::vector<QAccessible::Id> m_emptyHeaders; ///< Per column; 0 where a label heads it.
+    mutable std::optional<Labels> m_labels;
 };
+
+bool EmptyHeader::isValid() const
+{
+    return m_table->isValid();
+}
+
+QWindow* EmptyHeader::window() const
+{
+    return m_table->window();
+}
+
+QAccessibleInterface* EmptyHeader::parent() const
+{
+    return m_table;
+}
+
+/// Where the header row meets the column: one row above its first cell.
+QRect EmptyHeader::rect() const
+{
+    QAccessibleInterface* first = m_table->cellAt(0, m_column);
+    QAccessibleInterface* second = m_table->cellAt(1, m_column);
+    if (!first || !second)
+        return {};
+    return first->rect().translated(0, first->rect().top() - second->rect().top());
+}
 
 /// The client area of a window with a grid: its children are the table,
 /// then every control that is not part of the grid.
@@ -313,13 +385,13 @@ GridTable* tableOfClient(QWidget* client)
 }
 
 /// A label in the client area of a window with a grid: a cell with its
-/// row, column and header, a column header, or (outside the grid) plain
-/// text. Qt may make this interface before the label has its name, so the
-/// label's place is looked up when it is first asked for.
-class GridLabel : public QAccessibleWidget, public QAccessibleTableCellInterface {
+/// row, column and header, or a column header. Its text carries the
+/// language of its design. Qt may make this interface before the label has
+/// its name, so the label's place is looked up when it is first asked for.
+class GridLabel : public QAccessibleWidget, public QAccessibleTableCellInterface, public LabelText {
 public:
     GridLabel(QLabel* label, const GridDesign& grid)
-        : QAccessibleWidget(label, QAccessible::StaticText), m_grid(grid)
+        : QAccessibleWidget(label, QAccessible::StaticText), LabelText(label), m_grid(grid)
     {
     }
 
@@ -344,6 +416,8 @@ public:
     {
         if (type == QAccessible::TableCellInterface && place() && place()->row >= 0)
             return static_cast<QAccessibleTableCellInterface*>(this);
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface*>(this);
         return QAccessibleWidget::interface_cast(type);
     }
 
@@ -351,10 +425,8 @@ public:
     QList<QAccessibleInterface*> columnHeaderCells() const override
     {
         GridTable* grid = tableOfClient(widget()->parentWidget());
-        QLabel* header = grid ? grid->headerOver(columnIndex()) : nullptr;
-        if (!header)
-            return {};
-        return {QAccessible::queryAccessibleInterface(header)};
+        QAccessibleInterface* header = grid ? grid->header(columnIndex()) : nullptr;
+        return header ? QList<QAccessibleInterface*>{header} : QList<QAccessibleInterface*>{};
     }
     QList<QAccessibleInterface*> rowHeaderCells() const override { return {}; }
     int columnIndex() const override { return place().value_or(GridPlace{-1, -1}).column; }
@@ -375,29 +447,57 @@ private:
     mutable std::optional<GridPlace> m_place; ///< Found once; a label keeps its name.
 };
 
-QAccessibleInterface* gridFactory(const QString&, QObject* object)
+/// Tells assistive technology what a page turn changed: the window's and the
+/// table's description, and, through the control with the focus, the page.
+void announcePage(QWidget* client)
 {
-    if (!object || !object->isWidgetType())
-        return nullptr;
-    auto* widget = static_cast<QWidget*>(object);
-    if (const GridDesign* grid = gridOfClient(widget))
-        return new GridClient(widget, *grid);
-    const GridDesign* grid = gridOfClient(widget->parentWidget());
-    auto* label = qobject_cast<QLabel*>(widget);
-    return grid && label ? new GridLabel(label, *grid) : nullptr;
+    GridTable* table = tableOfClient(client);
+    if (!table)
+        return;
+    QAccessibleEvent windowChanged(client->window(), QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&windowChanged);
+    QAccessibleEvent tableChanged(table, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&tableChanged);
+    const QString page = table->text(QAccessible::Description);
+    if (!page.isEmpty())
+        announce(client->window(), page + QStringLiteral(": ") + table->firstRow());
 }
 
 } // namespace
 
-void installGridAccessibility()
+QAccessibleInterface* gridInterface(QWidget* widget)
 {
-    QAccessible::installFactory(gridFactory);
+    if (const GridDesign* grid = gridOfClient(widget))
+        return new GridClient(widget, *grid);
+    const GridDesign* grid = gridOfClient(widget->parentWidget());
+    auto* label = qobject_cast<QLabel*>(widget);
+    if (!grid || !label)
+        return nullptr;
+    // A label that is not (or not yet) named as part of the grid may still
+    // get its name: only a named label outside the grid is left to others.
+    if (!label->objectName().isEmpty() && !placeOf(*grid, label->objectName()))
+        return nullptr;
+    return new GridLabel(label, *grid);
+}
+
+QString gridDescription(QWidget* client)
+{
+    GridTable* table = tableOfClient(client);
+    return table ? table->text(QAccessible::Description) : QString();
 }
 
 void gridCaptionChanged(QWidget* label)
 {
-    if (GridTable* table = label ? GridTable::of(label->parentWidget()) : nullptr)
-        table->cellsChanged();
+    static constexpr char kAnnouncing[] = "dilmoraAnnouncing";
+    QWidget* client = label ? label->parentWidget() : nullptr;
+    if (!QAccessible::isActive() || !gridOfClient(client) || client->property(kAnnouncing).toBool())
+        return;
+    // A page turn sets every cell: the news waits until the handler has run.
+    client->setProperty(kAnnouncing, true);
+    QTimer::singleShot(0, client, [client] {
+        client->setProperty(kAnnouncing, false);
+        announcePage(client);
+    });
 }
 
 } // namespace dilmora::runtime

@@ -1,24 +1,34 @@
 // The grid of a design as assistive technology reads it: one table.
 //
 // A window whose design has a GridDesign shows the grid's labels to a screen
-// reader as a table under the client area: rows and columns, the header
-// labels as column headers (named by their captions, described by their
-// tooltips) and every cell with its row, column and header. The cells are
-// the design's own labels, read live, so a page turn shows at once; the
-// table adds no widget to the window.
+// reader as a table under the client area: rows and columns, one column
+// header per column (the header label, named by its caption and described by
+// its tooltip, or an empty header where the column has none) and every cell
+// with its row, column and header. The cells are the design's own labels,
+// read live, so a page turn shows at once; the table adds no widget to the
+// window.
 #pragma once
 
+#include <QString>
+
+class QAccessibleInterface;
 class QWidget;
 
 namespace dilmora::runtime {
 
-/// Installs the accessibility factory that gives design grids their table
-/// face. Call once, after the QApplication exists.
-void installGridAccessibility();
+/// The interface of `widget` if it is the client area of a window with a
+/// grid, or a label of such a client area; null otherwise.
+QAccessibleInterface* gridInterface(QWidget* widget);
+
+/// The description of the grid in the client area `client` from the texts
+/// its cells show now, such as "Page 2 of 4"; empty when there is none.
+QString gridDescription(QWidget* client);
 
 /// Called when a label's caption has changed: if the label is a cell of a
-/// grid whose table assistive technology has asked for, the table announces
-/// a new description once the running handler has returned.
+/// grid and assistive technology is listening, once the running handler has
+/// returned the window announces the page now shown and its first row, e.g.
+/// "Page 2 of 4: drink, içmek, drank, drunk", through the control that has
+/// the focus.
 void gridCaptionChanged(QWidget* label);
 
 } // namespace dilmora::runtime

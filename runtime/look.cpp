@@ -2,8 +2,7 @@
 // their background colour, and one dialog font.
 #include "runtime/look.h"
 
-#include "runtime/accessible_controls.h"
-#include "runtime/grid_accessibility.h"
+#include "runtime/accessibility.h"
 #include "runtime/platform.h"
 
 #include <QApplication>
@@ -132,8 +131,7 @@ void configureApplication()
     // metric twin draws what a design names in Arial.
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
     QApplication::setFont(dialogFont());
-    installGridAccessibility();
-    installAccessibleInterfaces();
+    installAccessibility();
 }
 
 } // namespace dilmora::runtime

@@ -2,6 +2,7 @@
 #include "runtime/menu_bar.h"
 
 #include <QAction>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QRegion>
@@ -102,8 +103,16 @@ bool WrappingMenuBar::event(QEvent* event)
         layOutItems();
         return handled;
     }
-    case QEvent::FocusIn:
-    case QEvent::FocusOut: update(); break;
+    case QEvent::FocusIn: update(); break;
+    case QEvent::FocusOut: {
+        // The keyboard navigation ends when the window loses the input; the
+        // window, not the bar, has the focus when it gets the input back.
+        const bool handled = QMenuBar::event(event);
+        if (static_cast<QFocusEvent*>(event)->reason() == Qt::ActiveWindowFocusReason)
+            window()->setFocus(Qt::ActiveWindowFocusReason);
+        update();
+        return handled;
+    }
     default: break;
     }
     return QMenuBar::event(event);
@@ -205,11 +214,31 @@ void WrappingMenuBar::leaveEvent(QEvent*)
 
 void WrappingMenuBar::keyPressEvent(QKeyEvent* event)
 {
+    // The chosen command runs once the keyboard navigation has ended, so
+    // that a window it opens modally gives the input back to the main
+    // window itself, as it does after a click: the keyboard and a screen
+    // reader then agree that the window has the focus, and F10 or Alt reach
+    // the bar again.
+    QAction* chosen = activeAction();
+    const bool choose = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter
+                        || event->key() == Qt::Key_Space || event->key() == Qt::Key_Down;
+    if (choose && chosen && chosen->isEnabled() && !chosen->menu()) {
+        leaveNavigation();
+        QMetaObject::invokeMethod(chosen, &QAction::trigger, Qt::QueuedConnection);
+        return;
+    }
     QMenuBar::keyPressEvent(event);
-    // Leaving the keyboard navigation (Escape, or a command run) gives the
-    // focus back; with nothing else to take it, the bar lets go of it.
+    // Escape ends the navigation: with nothing else in the window to take
+    // the focus, the window has it.
     if (!activeAction() && hasFocus())
-        clearFocus();
+        leaveNavigation();
+    update();
+}
+
+void WrappingMenuBar::leaveNavigation()
+{
+    setActiveAction(nullptr);
+    window()->setFocus(Qt::OtherFocusReason);
     update();
 }
 

@@ -43,6 +43,8 @@ protected:
 
 private:
     void layOutItems();
+    /// Ends the keyboard navigation; the window takes the focus.
+    void leaveNavigation();
     QAction* itemAt(QPoint position) const;
 
     int m_visibleWidth;

@@ -5,6 +5,7 @@
 #include <QMargins>
 #include <QStringList>
 
+class QAccessibleInterface;
 class QWindow;
 
 namespace dilmora::runtime::platform {
@@ -20,5 +21,9 @@ void prepareProcess();
 /// border), in device-independent pixels, known before the window is shown;
 /// zero where the system cannot tell beforehand. Creates the native window.
 QMargins frameMargins(QWindow& window);
+
+/// Has a screen reader speak the name of `notice`, a window's notification,
+/// now; `focused` is the object with the focus in that window.
+void announce(QAccessibleInterface* notice, QAccessibleInterface* focused);
 
 } // namespace dilmora::runtime::platform

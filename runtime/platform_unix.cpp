@@ -1,6 +1,7 @@
 // Linux and the other free desktops.
 #include "runtime/platform.h"
 
+#include <QAccessible>
 #include <QByteArray>
 #include <QDeadlineTimer>
 #include <QGuiApplication>
@@ -125,5 +126,14 @@ QMargins frameMargins(QWindow& window)
 }
 
 #endif
+
+void announce(QAccessibleInterface* notice, QAccessibleInterface*)
+{
+    // Orca speaks a notification that shows. (A new description of the
+    // focused object would not do: Qt's AT-SPI bridge sends the object
+    // instead of the text with the change, and Orca cannot speak that.)
+    QAccessibleEvent shown(notice, QAccessible::ObjectShow);
+    QAccessible::updateAccessibility(&shown);
+}
 
 } // namespace dilmora::runtime::platform

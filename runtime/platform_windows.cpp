@@ -1,6 +1,7 @@
 // Windows.
 #include "runtime/platform.h"
 
+#include <QAccessible>
 #include <QByteArray>
 #include <QWindow>
 #include <QtGlobal>
@@ -32,6 +33,16 @@ QMargins frameMargins(QWindow& window)
     // Windows knows the frame of a window from its style once it is created.
     window.create();
     return window.frameMargins();
+}
+
+void announce(QAccessibleInterface* notice, QAccessibleInterface* focused)
+{
+    // Qt's UI Automation bridge passes neither a shown object nor a new
+    // description on, but turns a value change that carries a text into a
+    // UI Automation notification with that text, which screen readers
+    // (NVDA, Narrator) speak; it is raised on the focused control.
+    QAccessibleValueChangeEvent notified(focused, notice->text(QAccessible::Name));
+    QAccessible::updateAccessibility(&notified);
 }
 
 } // namespace dilmora::runtime::platform

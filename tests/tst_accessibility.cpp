@@ -1,5 +1,5 @@
 // Shows what assistive technology learns through Qt's accessibility interfaces (window roles,
-// names and owner, picture names, pressing "  Exit", wrapped menu items), and the button faces.
+// names and owner, picture names, wrapped menu items), and the button faces.
 #include "about/about_window.h"
 #include "program_windows.h"
 #include "reference/numbers_window.h"
@@ -68,20 +68,6 @@ private slots:
         QVERIFY(aboutWindow->load() == runtime::Status::Ok);
         auto* portrait = aboutWindow->window()->findChild<QLabel*>(QStringLiteral("Image1"));
         QVERIFY(!accessibleOf(portrait)->text(QAccessible::Description).isEmpty());
-    }
-
-    void pressingExitUnloadsAsAClickDoes()
-    {
-        const WindowInfo& info = windowInfo(QStringLiteral("Form2"));
-        QVERIFY(whileOpenFromMenu(*m_main, info, [&](QWidget* modal) {
-            auto* exitLabel = modal->findChild<QLabel*>(QStringLiteral("Label7"));
-            QAccessibleActionInterface* actions = accessibleOf(exitLabel)->actionInterface();
-            QVERIFY(actions);
-            QCOMPARE(actions->actionNames(),
-                     QStringList{QAccessibleActionInterface::pressAction()});
-            actions->doAction(QAccessibleActionInterface::pressAction());
-            QVERIFY(!formOf(*m_main, info).isLoaded());
-        }));
     }
 
     void wrappedMenuItemsAreWhereTheyAreDrawn()

@@ -7,7 +7,8 @@
 # name as a screen reader would (its action, not a click), presses the named
 # button of the window that opens if one is given, and prints the window's
 # accessible tree: role, name and description of every object, and for a
-# table its size, headers and first and last rows.
+# table its size, headers and first and last rows; after a text, the language
+# of each of its runs.
 # Needs at-spi2-core and python3-pyatspi (Debian); ends the program afterwards.
 import os
 import subprocess
@@ -50,10 +51,27 @@ def press(action):
         pass
 
 
+def languages(node):
+    """The language of each run of the object's text: "en", or "en tr en"."""
+    try:
+        text = node.queryText()
+    except NotImplementedError:
+        return ""
+    runs, offset = [], 0
+    while offset < text.characterCount:
+        attributes, _, end = text.getAttributes(offset)
+        runs.append(dict(pair.split(":", 1) for pair in attributes.split("; ") if ":" in pair)
+                    .get("language", "?"))
+        offset = max(end, offset + 1)
+    return " ".join(runs)
+
+
 def line(node, depth):
     text = f"{'  ' * depth}[{node.getRoleName()}] {node.name!r}"
     if node.description:
         text += f" — {node.description!r}"
+    if languages(node):
+        text += f" ({languages(node)})"
     return text
 
 
@@ -72,7 +90,8 @@ def dump_table(node, depth):
         if row == "...":
             print(f"{pad}...")
             continue
-        cells = [table.getAccessibleAt(row, column).name for column in range(table.nColumns)]
+        cells = [f"{cell.name} ({languages(cell)})" for cell in
+                 (table.getAccessibleAt(row, column) for column in range(table.nColumns))]
         print(f"{pad}row {row}: {cells!r}")
 
 

@@ -4,6 +4,8 @@
 #   bash tools/build.sh run    install what is missing, build, start the program
 #   bash tools/build.sh test   install what is missing, build, run every test,
 #                              the Windows build's under Wine included
+#   bash tools/build.sh listen install what is missing, build, and listen to the
+#                              program with the Orca screen reader (tools/orca-walk.py)
 #
 # Safe to run again: packages that are there are not installed again, and the
 # build picks up where it left off.
@@ -12,7 +14,7 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 source tools/install-missing.sh
 
 usage() {
-    echo "usage: bash tools/build.sh run|test" >&2
+    echo "usage: bash tools/build.sh run|test|listen" >&2
     exit 2
 }
 [ $# -eq 1 ] || usage
@@ -23,12 +25,16 @@ command=$1
 packages=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins libxcb1-dev fonts-dejavu-core fonts-liberation)
 case "$command" in
     run) ;;
-    # for the packaging and format checks; the windows' frames under an X11
-    # window manager; the Wayland compositors; the release's: hardening-check
-    # (devscripts), the SPDX licence ids that the SBOMs' check knows
+    # for the packaging and format checks; a desktop session with its
+    # accessibility bus for the screen reader's events; the windows' frames
+    # under an X11 window manager; the Wayland compositors; the release's:
+    # hardening-check (devscripts), the SPDX licence ids that the SBOMs' check knows
     test) packages+=(binutils-mingw-w64-x86-64 desktop-file-utils appstream libxml2-utils lintian dpkg-dev file clang-format git
-        xvfb xauth openbox xdotool wmctrl x11-utils x11-xserver-utils sway weston xwayland qt6-wayland wtype grim
+        xvfb xauth dbus at-spi2-core openbox xdotool wmctrl x11-utils x11-xserver-utils
+        sway weston xwayland qt6-wayland wtype grim
         devscripts python3 node-spdx-license-ids node-spdx-exceptions) ;;
+    # a private desktop session with Orca speaking into its log
+    listen) packages+=(orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng at-spi2-core dbus-x11 xvfb openbox xdotool python3-pyatspi libao-common) ;;
     *) usage ;;
 esac
 
@@ -71,5 +77,10 @@ case "$command" in
         # Then the Windows build under Wine; the first time on a machine this
         # builds the static Qt for Windows (tools/windows/build-qt.sh).
         bash tools/windows/test.sh
+        ;;
+    listen)
+        cmake --preset test >/dev/null
+        cmake --build --preset test --target dilmora -j "$jobs"
+        /usr/bin/python3 tools/orca-walk.py build/test/dilmora
         ;;
 esac
