@@ -24,6 +24,7 @@ source tools/windows/common.sh
 source tools/windows/wine-prefix.sh
 source tools/windows/planted-dll.sh
 source tools/windows/second-build.sh
+source tools/windows/centring.sh
 
 install_missing "${windows_test_packages[@]}" openssl osslsigncode
 bash tools/windows/build.sh >/dev/null
@@ -115,18 +116,6 @@ step "starting the installed program"
 wine "C:\\Program Files\\Dilmora\\dilmora.exe" &
 program=$!
 wine_pids+=($program)
-window() { timeout 60 xdotool search --sync --onlyvisible --name "^$1\$" | head -1; }
-# Wine hands the keyboard to a window a moment after it has been focused:
-# focus it until Wine reports it active, for up to ten seconds.
-focus() {
-    for _ in $(seq 50); do
-        xdotool windowfocus --sync "$1" 2>/dev/null || true
-        [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ] && return 0
-        sleep 0.2
-    done
-    return 1
-}
-gone() { for _ in $(seq 100); do xdotool search --onlyvisible --name "^$1\$" >/dev/null || return 0; sleep 0.1; done; return 1; }
 main=$(window "$product_name") || fail "no window \"$product_name\""
 eval "$(xdotool getwindowgeometry --shell "$main")"
 # The client area is 395 x 127 pixels below a menu bar of one row.
@@ -141,10 +130,7 @@ import -window "$main" "$shots/main-window.png"
 index=0
 for target in "Irregular Verbs" "Phrasal Verbs" "Particles" "Numbers" "About Programmer"; do
     step "opening \"$target\" from the menu"
-    focus "$main" || fail "the main window did not take the focus"
-    xdotool key F10
-    for _ in $(seq "$index"); do xdotool key --delay 100 Right; done
-    xdotool key --delay 100 Return
+    open_from_menu "$main" "$index" || fail "the main window did not take the focus"
     opened=$(window "$target") || fail "\"$target\" did not open"
     sleep 1
     [ "$target" = "Irregular Verbs" ] && import -window "$opened" "$shots/irregular-verbs-page1.png"
@@ -215,5 +201,6 @@ wineserver -w
     fail "the uninstaller loaded: $(loaded_dlls "$work/prefix/drive_c/Planted" | tr '\n' ' ')"
 [ ! -e "$work/prefix/drive_c/Planted/dilmora.exe" ] || fail "the uninstaller did not run beside planted DLLs"
 
-step "centring every window at 96, 144 and 192 dpi"; bash tools/windows/centring.sh "$exe"
+step "centring every window at 96, 144 and 192 dpi"
+check_centring "$exe"
 echo "Windows: all checks passed; screenshots in $shots" >&2

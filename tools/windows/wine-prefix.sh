@@ -21,7 +21,8 @@ make_wine_prefix() {
     ln -sf /usr/share/fonts/truetype/liberation/*.ttf /usr/share/fonts/truetype/dejavu/*.ttf "$1/offscreen-fonts/"
 }
 
-# start_wine_session DIR: a virtual X screen of its own and a new private
+# start_wine_session DIR: a virtual X screen of its own (2560 x 2400, room for
+# the tallest window at 200 %) and a new private
 # prefix in the empty folder DIR, for the rest of the script. When the script
 # exits, every process in wine_pids (the screen's first) that is still running
 # is ended by its id, the prefix's Wine processes end, and DIR is removed.
@@ -32,7 +33,7 @@ start_wine_session() {
     wine_session=$1
     unset WINEPREFIX   # never a prefix of the user's
     trap end_wine_session EXIT
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$wine_session/display" 2>/dev/null &
+    Xvfb -displayfd 3 -screen 0 2560x2400x24 -nolisten tcp 3>"$wine_session/display" 2>/dev/null &
     wine_pids+=($!)
     for _ in $(seq 50); do [ -s "$wine_session/display" ] && break; sleep 0.1; done
     export DISPLAY=:$(cat "$wine_session/display")
@@ -56,4 +57,34 @@ end_wine_session() {
     [ -z "${WINEPREFIX:-}" ] || wineserver -k 2>/dev/null || true
     for pid in "${wine_pids[@]}"; do wait "$pid" 2>/dev/null || true; done
     rm -rf "$wine_session"
+}
+
+# The windows of a program in the session, by their titles.
+# window TITLE: the id of the visible window, waiting for it up to a minute.
+window() { timeout 60 xdotool search --sync --onlyvisible --name "^$1\$" | head -1; }
+# gone TITLE: succeeds once no visible window has the title, within ten seconds.
+gone() {
+    for _ in $(seq 100); do
+        xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+        sleep 0.1
+    done
+    return 1
+}
+# focus ID: Wine hands the keyboard to a window a moment after it has been
+# focused, so it is focused until Wine reports it active, up to ten seconds.
+focus() {
+    for _ in $(seq 50); do
+        xdotool windowfocus --sync "$1" 2>/dev/null || true
+        [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ] && return 0
+        sleep 0.2
+    done
+    return 1
+}
+# open_from_menu MAIN INDEX: F10 reaches the main window's menu bar, Right
+# moves INDEX items along it, Return runs the command.
+open_from_menu() {
+    focus "$1" || return 1
+    xdotool key F10
+    for _ in $(seq "$2"); do xdotool key --delay 100 Right; done
+    xdotool key --delay 100 Return
 }
