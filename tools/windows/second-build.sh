@@ -2,8 +2,8 @@
 
 # second_build FOLDER: copies the source (the work tree's files that git
 # knows or would add) into FOLDER/source and builds dilmora.exe and the
-# installer there, in another folder and at another time than build/windows,
-# with the same SOURCE_DATE_EPOCH. Signing variables in the environment sign it.
+# installer there, in another folder and at another time than any other build,
+# with the commit's SOURCE_DATE_EPOCH. Signing variables in the environment sign it.
 second_build() {
     local source=$1/source
     mkdir -p "$source"

@@ -6,8 +6,9 @@
 # Builds the .exe, the installer and the test programs (tools/windows/build.sh),
 # then, in a private Wine prefix made in a temporary folder:
 #   1. runs the Qt Test programs as Windows executables; builds the .exe and
-#      the installer again from a copy of the source elsewhere, which must give
-#      the same bytes, and signs that copy with a throwaway certificate;
+#      the installer twice more from copies of the source in two other
+#      folders, which must give the same bytes, and signs one of them with a
+#      throwaway certificate;
 #   2. reads the version record, icon, manifest and imports back from dilmora.exe;
 #   3. installs silently and checks the files, the shortcut and Apps & Features;
 #   4. starts the installed program, opens and closes each of the five windows
@@ -49,11 +50,15 @@ start_wine_session "$work"
 step "running the test programs under Wine"
 ctest --preset windows
 
-step "building again from a copy of the source in another folder"
+step "building twice more, from copies of the source in two other folders"
+# (build/windows may carry the dates of an earlier commit where Ninja had no
+# cause to run Qt's resource compiler again; fresh builds carry this one's.)
+second_build "$work/first"
 second_build "$work/second"
 again=$work/second/source/build/windows
 for file in dilmora.exe "$installer_name"; do
-    same_bytes "$build/$file" "$again/$file" || fail "$file differs between two builds of the same source"
+    same_bytes "$work/first/source/build/windows/$file" "$again/$file" ||
+        fail "$file differs between two builds of the same source"
 done
 
 step "signing that build with a throwaway certificate"
