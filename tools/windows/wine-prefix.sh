@@ -71,11 +71,19 @@ gone() {
     return 1
 }
 # focus ID: Wine hands the keyboard to a window a moment after it has been
-# focused, so it is focused until Wine reports it active, up to ten seconds.
+# focused, so it is focused until X reports the focus on it twice in a row,
+# a fifth of a second apart, up to ten seconds. (Without a window manager
+# there is no "active" window to ask for.)
 focus() {
+    local held=0
     for _ in $(seq 50); do
-        xdotool windowfocus --sync "$1" 2>/dev/null || true
-        [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ] && return 0
+        if [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; then
+            held=$((held + 1))
+            [ "$held" -lt 2 ] || return 0
+        else
+            held=0
+            xdotool windowfocus --sync "$1" 2>/dev/null || true
+        fi
         sleep 0.2
     done
     return 1
