@@ -30,6 +30,6 @@ loaded_dlls() {
 # these names from disk, as Windows would, instead of its own built-in one.
 native_overrides() {
     local dll list=$WINEDLLOVERRIDES
-    for dll in "$@"; do list+=";${dll%.dll}=n"; done
+    for dll in "$@"; do list+=";${dll%.dll}=n,b"; done
     echo "$list"
 }
