@@ -16,5 +16,7 @@ int main(int, char** argv)
     QApplication application(argumentCount, arguments);
     dilmora::app::configureProgram();
     dilmora::app::MainWindow mainWindow;
-    return dilmora::runtime::run(mainWindow.form());
+    const int status = dilmora::runtime::run(mainWindow.form());
+    dilmora::runtime::platform::boundTeardown(status);
+    return status;
 }

@@ -26,4 +26,9 @@ QMargins frameMargins(QWindow& window);
 /// now; `focused` is the object with the focus in that window.
 void announce(QAccessibleInterface* notice, QAccessibleInterface* focused);
 
+/// Called once the event loop has ended with `status`, before the windows and
+/// the application are torn down: where that teardown can hang, the process
+/// ends with `status` after a few seconds instead.
+void boundTeardown(int status);
+
 } // namespace dilmora::runtime::platform

@@ -9,10 +9,13 @@
 #include <QWindow>
 #include <QtGlobal>
 
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
 #if QT_CONFIG(xcb)
 #include <xcb/xcb.h>
 
-#include <cstdlib>
 #include <memory>
 #endif
 
@@ -134,6 +137,21 @@ void announce(QAccessibleInterface* notice, QAccessibleInterface*)
     // instead of the text with the change, and Orca cannot speak that.)
     QAccessibleEvent shown(notice, QAccessible::ObjectShow);
     QAccessible::updateAccessibility(&shown);
+}
+
+void boundTeardown(int status)
+{
+    // Qt 6.4's wayland plugin may hang for good in its display's destructor,
+    // after every window is gone: its event thread waits in
+    // wl_display_read_events() for a read that never comes, and the
+    // destructor waits for that thread. The program has nothing to save, so
+    // a teardown that has not ended after five seconds ends the process.
+    if (QGuiApplication::platformName() != QLatin1String("wayland"))
+        return;
+    std::thread([status] {
+        std::this_thread::sleep_for(std::chrono::seconds(5));
+        std::_Exit(status);
+    }).detach();
 }
 
 } // namespace dilmora::runtime::platform

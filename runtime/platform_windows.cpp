@@ -45,4 +45,9 @@ void announce(QAccessibleInterface* notice, QAccessibleInterface* focused)
     QAccessible::updateAccessibility(&notified);
 }
 
+void boundTeardown(int)
+{
+    // Qt's windows plugin tears down without waiting on another thread.
+}
+
 } // namespace dilmora::runtime::platform

@@ -143,6 +143,8 @@ start_dilmora() {
         [ "$(grep -o 'set_m[ai][nx]_size([0-9]*, [0-9]*)' "$work/$name.log" | sed 's/set_m..//' | sort -u | wc -l)" -eq 1 ] ||
             fail "the window's size is not fixed"
     fi
+    # Time for the compositor to map the window and give it the focus.
+    sleep 1
 }
 
 # stop_dilmora NAME: closes the main window as its close box does; the
@@ -167,7 +169,6 @@ run() {
     local name=$1 pid main size
     step "$name: starting Dilmora"
     start_dilmora "$name"
-    sleep 1
     [ "$compositor" = sway ] && sway_wayland grim "$shots/$name-main-window.png"
 
     local index=0 title opened
