@@ -47,7 +47,7 @@ void announce(QAccessibleInterface* notice, QAccessibleInterface* focused)
 
 void boundTeardown(int)
 {
-    // Qt's windows plugin tears down without waiting on another thread.
+    // The teardown that can hang is that of Qt's wayland plugin.
 }
 
 } // namespace dilmora::runtime::platform
