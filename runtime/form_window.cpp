@@ -148,17 +148,17 @@ void FormWindow::centreOnScreen()
     // The window is placed by its client area: a window manager that has not
     // framed the window yet takes the position for that of the client.
     winId();
-    const QMargins frame = platform::frameMargins(*windowHandle());
+    const QMarginsF frame = platform::frameMargins(*windowHandle());
     // A dialog opens on the screen that shows its owner.
     const QWindow* owner = windowHandle()->transientParent();
     const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
-    const QSize outer = size().grownBy(frame);
-    const QRect area = screen->availableGeometry();
-    const QPoint corner(area.x() + (area.width() - outer.width()) / 2,
-                        area.y() + (area.height() - outer.height()) / 2);
-    setGeometry(QRect(corner + QPoint(frame.left(), frame.top()), size()));
+    const QSizeF outer = QSizeF(size()).grownBy(frame);
+    const QRectF area = screen->availableGeometry();
+    const QPointF client(area.x() + (area.width() - outer.width()) / 2 + frame.left(),
+                         area.y() + (area.height() - outer.height()) / 2 + frame.top());
+    setGeometry(QRect(client.toPoint(), size()));
 }
 
 void FormWindow::changeEvent(QEvent* event)

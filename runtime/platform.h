@@ -2,7 +2,7 @@
 // function; CMake picks platform_windows.cpp or platform_unix.cpp.
 #pragma once
 
-#include <QMargins>
+#include <QMarginsF>
 #include <QStringList>
 
 class QAccessibleInterface;
@@ -18,9 +18,9 @@ QStringList dialogFontFamilies();
 void prepareProcess();
 
 /// The frame that the window system puts around the window (title bar and
-/// border), in device-independent pixels, known before the window is shown;
-/// zero where the system cannot tell beforehand. Creates the native window.
-QMargins frameMargins(QWindow& window);
+/// border), in device-independent pixels (fractions where the scale has them), known before the
+/// window is shown; zero where the system cannot tell beforehand. Creates the native window.
+QMarginsF frameMargins(QWindow& window);
 
 /// Has a screen reader speak the name of `notice`, a window's notification,
 /// now; `focused` is the object with the focus in that window.

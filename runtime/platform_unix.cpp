@@ -77,7 +77,7 @@ QList<uint32_t> cardinals(xcb_connection_t* connection, xcb_window_t window, xcb
 
 } // namespace
 
-QMargins frameMargins(QWindow& window)
+QMarginsF frameMargins(QWindow& window)
 {
     // Elsewhere (Wayland, where the compositor places the window; Qt's
     // offscreen platform, which offers an X11 interface without a connection)
@@ -116,14 +116,12 @@ QMargins frameMargins(QWindow& window)
     if (margins.size() != 4)
         return window.frameMargins();
     // left, right, top, bottom, in the screen's pixels
-    const qreal ratio = window.devicePixelRatio();
-    const auto logical = [ratio](uint32_t pixels) { return qRound(pixels / ratio); };
-    return {logical(margins[0]), logical(margins[2]), logical(margins[1]), logical(margins[3])};
+    return QMarginsF(margins[0], margins[2], margins[1], margins[3]) / window.devicePixelRatio();
 }
 
 #else
 
-QMargins frameMargins(QWindow& window)
+QMarginsF frameMargins(QWindow& window)
 {
     return window.frameMargins();
 }

@@ -28,11 +28,22 @@ void prepareProcess()
         qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("windows:fontengine=freetype"));
 }
 
-QMargins frameMargins(QWindow& window)
+QMarginsF frameMargins(QWindow& window)
 {
-    // Windows knows the frame of a window from its style once it is created.
+    // The frame that Windows gives the window's styles at its dpi: the
+    // rectangle that GetWindowRect reports, by which Windows centres its own
+    // dialogs. (Qt's frameMargins() takes off a resize border that Windows 10
+    // keeps invisible, also from windows of fixed size, which have none; the
+    // frame then comes out 4 to 8 pixels short, and the window too low.)
     window.create();
-    return window.frameMargins();
+    const auto handle = reinterpret_cast<HWND>(window.winId());
+    RECT frame{0, 0, 0, 0};
+    if (!AdjustWindowRectExForDpi(&frame, DWORD(GetWindowLongPtrW(handle, GWL_STYLE)), FALSE,
+                                  DWORD(GetWindowLongPtrW(handle, GWL_EXSTYLE)),
+                                  GetDpiForWindow(handle)))
+        return window.frameMargins();
+    const qreal ratio = window.devicePixelRatio();
+    return QMarginsF(-frame.left, -frame.top, frame.right, frame.bottom) / ratio;
 }
 
 void announce(QAccessibleInterface* notice, QAccessibleInterface* focused)

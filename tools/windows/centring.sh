@@ -33,9 +33,7 @@ check_centring() {
 }
 
 # measure_centre MEASURE TITLE DPI: prints the offset of the window's frame
-# centre; fails beyond three pixels. (Under Wine every frame is still 2 to
-# 2.5 px too low, against 12 to 20 px before frames were counted: the aim
-# is one pixel, not reached yet under Wine.) The window may still be on its way to its
+# centre; fails beyond one pixel. The window may still be on its way to its
 # place when it first shows: it is measured until it stays put.
 measure_centre() {
     local dx dy seen last=
@@ -48,5 +46,5 @@ measure_centre() {
     [ "$seen" -eq "$3" ] || { echo "\"$2\" is at $seen dpi, not $3" >&2; return 1; }
     printf '   %-4s %-17s frame centre off by (%s, %s) px\n' "$3" "$2" \
         "$(awk -v d="$dx" 'BEGIN { print d / 2 }')" "$(awk -v d="$dy" 'BEGIN { print d / 2 }')" >&2
-    [ "${dx#-}" -le 6 ] && [ "${dy#-}" -le 6 ]
+    [ "${dx#-}" -le 2 ] && [ "${dy#-}" -le 2 ]
 }
