@@ -106,6 +106,11 @@ def write(record, output, archives):
     components, parts = [], ["Third-party code linked into dilmora.exe\n"
                              "========================================\n"
                              "Qt itself is under the LGPL-3.0-only (LGPL-3.0-only.txt).\n"]
+    # Qt itself first, as Debian's qt6-base that the cached Qt was built from.
+    components.append({"name": "Qt", "version": package_version("qt6-base-dev").split("+")[0],
+                       "license": "LGPL-3.0-only",
+                       "copyright": "Copyright (C) The Qt Company Ltd. and other contributors.",
+                       "homepage": "https://www.qt.io/"})
     for folder, entry in applying(record, files):
         name = entry["Name"]
         licence = entry.get("LicenseId") or entry.get("License", "")
