@@ -258,6 +258,16 @@ def debian_package(name, relationship_comment=None):
     return package
 
 
+def declared_licence(text):
+    """The SPDX expression of a licence as a Qt attribution file words it:
+    operators in capitals, the deprecated GPL-2.0 as the GPL-2.0-only it
+    stands for; public domain has no SPDX id."""
+    if text.strip().lower() == "public domain":
+        return "NOASSERTION"
+    expression = re.sub(r"\b(or|and|with)\b", lambda match: match.group(1).upper(), text)
+    return re.sub(r"\bGPL-2\.0(?![-+\w])", "GPL-2.0-only", expression)
+
+
 def make_windows(artefact, identity_path, components_path, qt_source, program=None):
     """dilmora.exe: Dilmora and what is linked into it statically, Qt (with the libraries it
     bundles, from Debian's source package qt_source) and the mingw-w64 runtime. With program,
@@ -296,9 +306,12 @@ def make_windows(artefact, identity_path, components_path, qt_source, program=No
             "homepage": component["homepage"] or "NOASSERTION",
             "filesAnalyzed": False,
             "licenseConcluded": "NOASSERTION",
-            "licenseDeclared": component["license"],
+            "licenseDeclared": declared_licence(component["license"]),
             "copyrightText": component["copyright"] or "NOASSERTION",
         })
+        if component["license"].strip().lower() == "public domain":
+            entries[-1]["licenseComments"] = "In the public domain, as Qt's attribution file says."
+
     # Qt itself, the libraries it bundles (in Qt's source package), and the
     # compiler's runtime.
     qt = next((e for e in entries if e["name"].lower() in ("qt", "qt6", "qt 6", "qt6-base", "qt base")), None)
