@@ -264,7 +264,7 @@ def declared_licence(text):
     stands for; public domain has no SPDX id."""
     if text.strip().lower() == "public domain":
         return "NOASSERTION"
-    expression = re.sub(r"\b(or|and|with)\b", lambda match: match.group(1).upper(), text)
+    expression = re.sub(r"(?<=\s)(or|and|with)(?=\s)", lambda match: match.group(1).upper(), text)
     return re.sub(r"\bGPL-2\.0(?![-+\w])", "GPL-2.0-only", expression)
 
 
