@@ -33,3 +33,21 @@ native_overrides() {
     for dll in "$@"; do list+=";${dll%.dll}=n,b"; done
     echo "$list"
 }
+
+# system_imports_only FILE: FILE imports only DLLs that Windows never looks
+# for in the program's folder: its KnownDLLs, and comctl32 when a manifest
+# dependency on Common Controls 6 binds it to the copy in WinSxS. (What an
+# NSIS 3 installer loads later, it loads from System32 by full path.)
+system_imports_only() {
+    local imports
+    imports=$(x86_64-w64-mingw32-objdump -p "$1" | sed -n 's/^\s*DLL Name: //p' | tr '[:upper:]' '[:lower:]')
+    if grep -vxE '(advapi32|clbcatq|combase|comdlg32|gdi32|gdiplus|imagehlp|imm32|kernel32|msctf|msvcrt|normaliz|nsi|ole32|oleaut32|psapi|rpcrt4|sechost|setupapi|shcore|shell32|shlwapi|user32|wldap32|ws2_32|comctl32)\.dll' <<<"$imports"; then
+        echo "$(basename "$1") imports DLLs that Windows may take from its folder" >&2
+        return 1
+    fi
+    if grep -qx 'comctl32.dll' <<<"$imports" &&
+        ! grep -qF 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' <(strings -n 8 "$1"); then
+        echo "$(basename "$1") imports comctl32 without binding it to Common Controls 6" >&2
+        return 1
+    fi
+}

@@ -99,10 +99,12 @@ step "checking the notices against what the linker took"
 python3 tools/windows/qt-notices.py check "$windows_qt/share/dilmora" \
     "$build/packaging/windows/licences/THIRD-PARTY-NOTICES.txt" "$build/dilmora.map"
 
-step "installing silently"
+step "installing silently: installer and uninstaller import only what Windows takes from System32 or WinSxS"
+system_imports_only "$installer" || fail "the installer can be made to load a planted DLL"
 wine "$installer" /S
 wineserver -w
 program_files=$work/prefix/drive_c/Program\ Files/Dilmora
+system_imports_only "$program_files/uninstall.exe" || fail "the uninstaller can be made to load a planted DLL"
 for file in dilmora.exe uninstall.exe LICENSE.txt LGPL-3.0-only.txt GPL-3.0-only.txt \
     THIRD-PARTY-NOTICES.txt SOURCE.txt; do
     [ -f "$program_files/$file" ] || fail "not installed: $file"
