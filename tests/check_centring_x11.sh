@@ -8,15 +8,7 @@
 #   bash tests/check_centring_x11.sh <dilmora executable>
 set -euo pipefail
 program=$1
-work=$(mktemp -d)
-pids=()
-finish() {
-    local pid
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap finish EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/../tools/scratch.sh" centring
 
 # Large enough for the tallest window at 200 %; openbox keeps 60 pixels at
 # the top and 20 at the left free, as a panel would.

@@ -25,16 +25,8 @@ program=$(realpath "${1:-build/test/dilmora}")
 shots=$PWD/build/wayland
 mkdir -p "$shots"
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/dilmora-wayland.XXXXXX")
+source tools/scratch.sh wayland
 chmod 755 "$work"
-pids=()
-finish() {
-    local pid
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap finish EXIT
 step() { echo "== Wayland: $*" >&2; current=$*; }
 fail() { echo "Wayland: FAILED while: ${current:-starting}: $*" >&2; exit 1; }
 wait_for() { for _ in $(seq 100); do eval "$1" && return 0; sleep 0.1; done; return 1; }
