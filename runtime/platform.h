@@ -18,8 +18,9 @@ QStringList dialogFontFamilies();
 void prepareProcess();
 
 /// The frame that the window system puts around the window (title bar and
-/// border), in device-independent pixels (fractions where the scale has them), known before the
-/// window is shown; zero where the system cannot tell beforehand. Creates the native window.
+/// border), in device-independent pixels, fractions included, known before
+/// the window is shown; zero where the system cannot tell beforehand. Creates
+/// the native window.
 QMarginsF frameMargins(QWindow& window);
 
 /// Has a screen reader speak the name of `notice`, a window's notification,
