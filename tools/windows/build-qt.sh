@@ -8,6 +8,10 @@
 #   - the Qt itself in $DILMORA_WINDOWS_QT (default
 #     /var/cache/dilmora/qt-6.4.2-mingw-static), with a stamp naming the source
 #     version and the options; when the stamp matches, nothing is rebuilt.
+#     Every date that Qt's build writes (its resources carry their files'
+#     times) is the date of Debian's qt6-base changelog entry, never the date
+#     of whichever Dilmora commit happened to build the cache, so that every
+#     machine has the same Qt for one qt6-base version.
 #     It is built beside it in "<folder>.new" and moved into place only when
 #     the build succeeded; a folder there without the stamp is never touched.
 #   - where apt has no deb-src entry for bookworm main, the file
@@ -28,8 +32,11 @@ install_missing "${windows_build_packages[@]}" dpkg-dev xz-utils
 # The host tools (moc, rcc, uic) and the cross-built libraries must be the same
 # Qt release, so the source is the exact version of the host's Qt.
 version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev)
+# The installed package's changelog has the source's newest entry first.
+qt_date=$(zcat "/usr/share/doc/qt6-base-dev/changelog.Debian.gz" | dpkg-parsechangelog -l - -S Timestamp)
 options_hash=$(cat tools/windows/qt-options.cmake tools/windows/mingw-toolchain.cmake | sha256sum | cut -c1-16)
-stamp="qt6-base $version; options $options_hash"
+stamp="qt6-base $version; dated $qt_date; options $options_hash"
+[ "${1:-}" != --print-stamp ] || { echo "$stamp"; exit 0; }
 # A Qt from before the record of what it was compiled from is built again.
 record=$windows_qt/share/dilmora/record-$(sha256sum <tools/windows/qt-build-record.py | cut -c1-16)
 if [ -f "$windows_qt/dilmora-stamp" ] && [ "$(cat "$windows_qt/dilmora-stamp")" = "$stamp" ] && [ -f "$record" ]; then
@@ -64,6 +71,10 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/dilmora-qt.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 (cd "$work" && apt-get source -qq qt6-base="$version" >/dev/null)
 source_dir=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*')
+source_date=$(dpkg-parsechangelog -l "$source_dir/debian/changelog" -S Timestamp)
+[ "$source_date" = "$qt_date" ] ||
+    die "the qt6-base source is dated $source_date, the installed qt6-base-dev $qt_date"
+export SOURCE_DATE_EPOCH=$qt_date
 
 step "configuring (static, release, minimal)"
 cmake -G Ninja -S "$source_dir" -B "$work/build" \
