@@ -12,7 +12,7 @@
 # figures: run it on a quiet machine, or run it twice and compare.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
-source tools/install-missing.sh
+source tools/lib/install-missing.sh
 
 build=${DILMORA_BENCH_BUILD_DIR:-build/bench}
 startupRuns=20  # interleaved start-ups of each program
@@ -20,11 +20,7 @@ openRuns=30     # opens of each window, after the first
 turnRuns=200    # page turns of each paged window and way
 memoryRuns=5    # processes whose peak memory is measured, per program
 
-# What building, running and measuring need: valgrind for instruction
-# counts, binutils for strip, xvfb and xauth for start-up under a real X server.
-packages=(cmake ninja-build g++ binutils qt6-base-dev qt6-qpa-plugins fonts-dejavu-core
-          fonts-liberation valgrind xvfb xauth)
-install_missing "${packages[@]}"
+install_for bench
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT

@@ -12,7 +12,7 @@
 # so that it never removes one it did not install.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
-source tools/install-missing.sh
+source tools/lib/install-missing.sh
 
 usage() {
     echo "usage: bash tools/check-package.sh [FILE.deb | --build FOLDER]" >&2
@@ -23,7 +23,7 @@ case "${1:-}" in
     --build)
         [ $# -eq 2 ] || usage
         rm -f "$2"/dilmora_*.deb
-        deb=$(bash tools/make-deb.sh "$2")
+        deb=$(bash packaging/make-deb.sh "$2")
         ;;
     -*) usage ;;
     "") deb=$(ls build/package/dilmora_*.deb 2>/dev/null) || { echo "No package: run bash tools/package.sh first" >&2; exit 1; } ;;
@@ -46,8 +46,7 @@ sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
 apt=("${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -y -qq)
 
-# A virtual X screen (xvfb, xauth) and xwininfo (x11-utils) to see the main window.
-install_missing xvfb xauth x11-utils
+install_for check-package
 
 if dpkg-query -W -f='${Status}' dilmora 2>/dev/null | grep -q 'install ok installed'; then
     echo "A dilmora package is installed already; remove it first: apt-get remove dilmora" >&2

@@ -14,11 +14,15 @@
 #
 # Every artefact depends on the commit alone: built again from the same commit,
 # in another folder and at another time, they have the same bytes
-# (tests/check_release_reproducible.sh proves it). The tracked files must be
+# (tests/system/release/check_release_reproducible.sh proves it). The tracked files must be
 # as committed. A folder for the same version from an earlier run is replaced.
+# It builds in folders of its own (build/package, build/release-windows),
+# configured afresh. With DILMORA_SIGN_PKCS12 (packaging/windows/sign.sh) the
+# Windows programs must carry that certificate's signature, or nothing is
+# released.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
-source tools/install-missing.sh
+source tools/lib/install-missing.sh
 
 windows=1
 case "${1:-}" in
@@ -27,9 +31,7 @@ case "${1:-}" in
     *) echo "usage: bash tools/release.sh [--linux-only]" >&2; exit 2 ;;
 esac
 
-# The SBOMs check their licence ids against node-spdx-license-ids and node-spdx-exceptions.
-install_missing cmake ninja-build g++ qt6-base-dev dpkg-dev file git gzip python3 \
-    node-spdx-license-ids node-spdx-exceptions
+install_for release
 
 if ! git diff --quiet HEAD --; then
     echo "The tracked files differ from the commit; commit them (or stash them) first:" >&2
@@ -53,24 +55,26 @@ echo "Release $version of commit $commit (committed $(date -u -d "@$SOURCE_DATE_
 # The .deb.
 deb=$(bash tools/package.sh build/package)
 cp "$deb" "$staging/"
-python3 tools/sbom.py deb "$staging/$(basename "$deb")" "$identity" >"$staging/$(basename "$deb").spdx.json"
+python3 packaging/sbom.py deb "$staging/$(basename "$deb")" "$identity" >"$staging/$(basename "$deb").spdx.json"
 
 # The Windows installer and portable program, and what they link.
 if [ "$windows" -eq 1 ]; then
-    bash tools/windows/build.sh
-    program=build/windows/dilmora.exe
-    installer=build/windows/$internal_name-$version-setup.exe
+    windows_build=build/release-windows
+    bash tools/windows/build.sh "$windows_build"
+    program=$windows_build/dilmora.exe
+    installer=$windows_build/$internal_name-$version-setup.exe
+    for file in "$program" "$installer"; do bash packaging/windows/sign.sh --check "$file"; done
     # What the notices generator found linked in; DILMORA_WINDOWS_COMPONENTS names another list.
-    components=${DILMORA_WINDOWS_COMPONENTS:-build/windows/packaging/windows/licences/components.json}
+    components=${DILMORA_WINDOWS_COMPONENTS:-$windows_build/packaging/windows/licences/components.json}
     [ -f "$components" ] || { echo "No $components: the Windows build lists no linked components" >&2; exit 1; }
     # The Debian source package that the cached Qt was built from, in its stamp.
-    source tools/windows/common.sh
+    source tools/lib/windows.sh
     qt_source=$(sed -n 's/^\(qt6-base [^;]*\);.*/\1/p' "$windows_qt/dilmora-stamp" | head -n 1)
     [ -n "$qt_source" ] || { echo "$windows_qt/dilmora-stamp names no qt6-base version" >&2; exit 1; }
     cp "$program" "$installer" "$staging/"
-    python3 tools/sbom.py windows "$staging/dilmora.exe" "$identity" "$components" "$qt_source" \
+    python3 packaging/sbom.py windows "$staging/dilmora.exe" "$identity" "$components" "$qt_source" \
         >"$staging/dilmora.exe.spdx.json"
-    python3 tools/sbom.py windows "$staging/$(basename "$installer")" "$identity" "$components" "$qt_source" \
+    python3 packaging/sbom.py windows "$staging/$(basename "$installer")" "$identity" "$components" "$qt_source" \
         "$staging/dilmora.exe" >"$staging/$(basename "$installer").spdx.json"
 fi
 
@@ -81,7 +85,7 @@ git -c tar.umask=0022 archive --format=tar --prefix="$source_name/" "$commit" | 
 
 (cd "$staging" && LC_ALL=C ls | grep -vx SHA256SUMS | xargs -d '\n' sha256sum -- >SHA256SUMS)
 (cd "$staging" && sha256sum --quiet -c SHA256SUMS)
-python3 tools/sbom.py check "$staging"
+python3 packaging/sbom.py check "$staging"
 
 # Replace an earlier run's folder, but nothing else.
 if [ -e "$dist" ]; then

@@ -3,7 +3,7 @@
 // take every DLL that the program imports from System32 only, never from the
 // program's own folder, where someone else may have put a DLL of the same name.
 // GNU ld does not point the header at this structure by itself; the build
-// does it after linking (tools/windows/pe-fields.py).
+// does it after linking (packaging/windows/pe-fields.py).
 #include <windows.h>
 
 extern "C" const IMAGE_LOAD_CONFIG_DIRECTORY64 _load_config_used = {

@@ -11,12 +11,12 @@
 # ratio, not the milliseconds.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/../.."
-source tools/install-missing.sh
-source tools/windows/common.sh
-source tools/windows/wine-prefix.sh
+source tools/lib/install-missing.sh
+source tools/lib/windows.sh
+source tests/system/windows/wine-prefix.sh
 
 runs=10
-install_missing "${windows_test_packages[@]}" g++
+install_for windows-test
 bash tools/windows/build.sh >/dev/null
 export DILMORA_WINDOWS_QT=$windows_qt
 build=build/windows-bench

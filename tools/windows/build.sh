@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Builds Dilmora for 64-bit Windows on a Debian 12 machine:
 #
-#   bash tools/windows/build.sh
+#   bash tools/windows/build.sh [build folder]    default: build/windows
 #
-# writes build/windows/dilmora.exe (portable: one file that runs from any
-# folder) and build/windows/Dilmora-<version>-setup.exe (the installer).
+# writes <build folder>/dilmora.exe (portable: one file that runs from any
+# folder) and <build folder>/Dilmora-<version>-setup.exe (the installer).
+# Another folder than the default is configured afresh, from the preset alone.
 # The static Qt it links is built once per machine first (build-qt.sh).
 #
 # With DILMORA_SIGN_PKCS12 (a PKCS#12 file) and DILMORA_SIGN_PASSWORD_FILE (a
@@ -12,14 +13,16 @@
 # program, the uninstaller and the installer are signed (sign.sh).
 set -eEuo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/../.."
-source tools/install-missing.sh
-source tools/windows/common.sh
+source tools/lib/install-missing.sh
+source tools/lib/windows.sh
 
 bash tools/windows/build-qt.sh
-install_missing "${windows_build_packages[@]}" nsis osslsigncode
 
+build=${1:-build/windows}
+fresh=()
+[ "$build" = build/windows ] || fresh=(--fresh -B "$build")
 export DILMORA_WINDOWS_QT=$windows_qt
-cmake --preset windows >/dev/null
-cmake --build --preset windows --target dilmora installer -j "$(nproc)"
-source build/windows/identity.sh
-ls build/windows/dilmora.exe "build/windows/$installer_name"
+cmake --preset windows "${fresh[@]}" >/dev/null
+cmake --build "$build" --target dilmora installer -j "$(nproc)"
+source "$build/identity.sh"
+ls "$build/dilmora.exe" "$build/$installer_name"

@@ -5,28 +5,39 @@
 # (_NET_FRAME_EXTENTS), against the work area (_NET_WORKAREA): the frame's
 # centre must lie within one pixel of the work area's.
 #
-#   bash tests/check_centring_x11.sh <dilmora executable>
+#   bash tests/system/x11/check_centring.sh <dilmora executable>
+#
+# The program's messages go to a log that is shown when the check fails.
 set -euo pipefail
 program=$1
-source "$(dirname "${BASH_SOURCE[0]}")/../tools/scratch.sh" centring
+lib=$(dirname "${BASH_SOURCE[0]}")/../lib
+source "$lib/needs.sh"
+needs Xvfb openbox xdotool wmctrl xwininfo xprop cmake
+source "$lib/scratch.sh" centring
+source "$lib/desktop.sh"
+log=$work/program.log
+trap 'status=$?; if [ "$status" -ne 0 ] && [ -s "$log" ]; then echo "--- the program said:" >&2; cat "$log" >&2; fi; end_scratch' EXIT
 
 # Large enough for the tallest window at 200 %; openbox keeps 60 pixels at
 # the top and 20 at the left free, as a panel would.
-Xvfb -displayfd 3 -screen 0 2560x2400x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+Xvfb -displayfd 3 -screen 0 2560x2400x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 pids+=($!)
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+wait_for '[ -s "$work/display" ]' 30 "Xvfb to open a display" || { cat "$work/xvfb.log" >&2; exit 1; }
 export DISPLAY=:$(cat "$work/display")
-cat >"$work/rc.xml" <<'EOF'
+cat >"$work/rc.xml" <<'XML'
 <?xml version="1.0" encoding="UTF-8"?>
 <openbox_config xmlns="http://openbox.org/3.4/rc">
   <margins><top>60</top><bottom>0</bottom><left>20</left><right>0</right></margins>
 </openbox_config>
-EOF
-openbox --config-file "$work/rc.xml" 2>/dev/null &
+XML
+openbox --config-file "$work/rc.xml" 2>"$work/openbox.log" &
 pids+=($!)
-for _ in $(seq 50); do xprop -root _NET_WORKAREA 2>/dev/null | grep -q = && break; sleep 0.1; done
+wait_for 'xprop -root _NET_WORKAREA 2>/dev/null | grep -q =' 30 "openbox to set a work area" ||
+    { cat "$work/openbox.log" >&2; exit 1; }
 export XDG_RUNTIME_DIR=$work/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
+# An X window, whatever platform the caller's environment names.
+export QT_QPA_PLATFORM=xcb
 
 failures=0
 # window ID TITLE SCALE: the frame's centre against the work area's.
@@ -50,29 +61,24 @@ check() {
     fi
 }
 
-window() { timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" | head -1; }
-gone() { for _ in $(seq 100); do xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0; sleep 0.1; done; return 1; }
-
 for scale in 1 1.5 2; do
-    QT_SCALE_FACTOR=$scale "$program" 2>/dev/null &
+    echo "--- at $scale" >>"$log"
+    QT_SCALE_FACTOR=$scale "$program" 2>>"$log" &
     pid=$!
     pids+=($pid)
-    main=$(window "Dilmora 1.0")
-    check "$main" "Dilmora 1.0" "$scale"
-    # F10 reaches the menu bar, Right moves along it, Return opens.
-    index=0
-    for title in "Irregular Verbs" "Phrasal Verbs" "Particles" "Numbers" "About Programmer"; do
+    main=$(window "$product_name")
+    check "$main" "$product_name" "$scale"
+    for index in "${!menu_titles[@]}"; do
+        title=${menu_titles[$index]}
         xdotool windowfocus --sync "$main"
-        xdotool key F10
-        for _ in $(seq "$index"); do xdotool key Right; done
-        xdotool key Return
+        for key in $(menu_keys "$index"); do xdotool key "$key"; done
         opened=$(window "$title")
         check "$opened" "$title" "$scale"
         wmctrl -i -c "$opened"
         gone "$title"
-        index=$((index + 1))
     done
     wmctrl -i -c "$main"
-    wait "$pid"
+    wait_for '! kill -0 "$pid" 2>/dev/null' 20 "the program to end with its main window"
+    wait "$pid" || { echo "FAIL: the program ended with status $? at $scale" >&2; exit 1; }
 done
 [ "$failures" -eq 0 ]

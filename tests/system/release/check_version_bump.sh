@@ -6,7 +6,7 @@
 # program (the main window's title and greeting), its Windows version record
 # and the art generator's lettering must carry the new ones and not the old.
 #
-#   bash tests/check_version_bump.sh <source folder> [jobs]
+#   bash tests/system/release/check_version_bump.sh <source folder> [jobs]
 set -uo pipefail
 source_dir=$(realpath "$1")
 jobs=${2:-2}
@@ -40,7 +40,7 @@ grep -q "^set(DILMORA_VERSION $version)" "$identity" && grep -q "^set(DILMORA_RE
 
 if ! output=$(cmake -S "$copy" -B "$build" -G Ninja -DBUILD_TESTING=OFF -DDILMORA_BUILD_TOOLS=OFF 2>&1 \
     && cmake --build "$build" -j "$jobs" 2>&1 \
-    && SOURCE_DATE_EPOCH=$(date -u -d "$date" +%s) bash "$copy/tools/make-deb.sh" "$build" "$work/out" 2>&1); then
+    && SOURCE_DATE_EPOCH=$(date -u -d "$date" +%s) bash "$copy/packaging/make-deb.sh" "$build" "$work/out" 2>&1); then
     echo "FAIL: building the bumped copy: $output" >&2
     exit 1
 fi

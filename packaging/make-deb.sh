@@ -5,13 +5,13 @@
 # packs the tree again in a fixed order, owned by root, with fixed modes and
 # every time stamp at SOURCE_DATE_EPOCH (the commit's time unless it is set).
 #
-#   bash tools/make-deb.sh <build folder> [output folder]   default: the build folder
+#   bash packaging/make-deb.sh <build folder> [output folder]   default: the build folder
 #
 # Prints the path of the .deb it wrote (dilmora_<version>_<architecture>.deb).
 set -euo pipefail
 source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
-[ $# -ge 1 ] && [ $# -le 2 ] || { echo "usage: bash tools/make-deb.sh <build folder> [output folder]" >&2; exit 2; }
+[ $# -ge 1 ] && [ $# -le 2 ] || { echo "usage: bash packaging/make-deb.sh <build folder> [output folder]" >&2; exit 2; }
 build=$(realpath "$1")
 out=$(realpath "${2:-$1}")
 

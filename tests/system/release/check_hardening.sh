@@ -3,7 +3,7 @@
 # programs are: hardening-check (devscripts) finds PIE, the stack protector,
 # fortified libc calls, read-only relocations and immediate binding.
 #
-#   bash tests/check_hardening.sh <build folder of tools/package.sh> <.deb, or a folder holding one>
+#   bash tests/system/release/check_hardening.sh <build folder of tools/package.sh> <.deb, or a folder holding one>
 #
 # Two of its verdicts need a word:
 # - Control flow integrity (x86 IBT/SHSTK) is not asked for: the C start files

@@ -1,9 +1,9 @@
-# Sourced by tools/windows/test.sh, inside its Wine session: DLL preloading.
+# Sourced by tests/system/windows/test.sh, inside its Wine session: DLL preloading.
 # A program run from a folder where someone dropped a DLL named like one of
 # Windows' must not load it (dilmora.exe takes its imports from System32 only;
 # NSIS 3 loads its DLLs from System32 by itself).
 
-# plant_dlls FOLDER PROGRAM DLL...: copies of tools/windows/planted-dll.c in
+# plant_dlls FOLDER PROGRAM DLL...: copies of tests/system/windows/planted-dll.c in
 # FOLDER, one per DLL name, each exporting what PROGRAM imports from that DLL.
 plant_dlls() {
     local folder=$1 program=$2 dll
@@ -17,7 +17,7 @@ plant_dlls() {
                 inside && NF == 0 { inside = 0 }
                 inside && NF == 3 && $1 ~ /^[0-9a-f]+$/ { print $3 "=planted_export" }'
         } >"$folder/${dll%.dll}.def"
-        x86_64-w64-mingw32-gcc-posix -shared -o "$folder/$dll" tools/windows/planted-dll.c "$folder/${dll%.dll}.def"
+        x86_64-w64-mingw32-gcc-posix -shared -o "$folder/$dll" tests/system/windows/planted-dll.c "$folder/${dll%.dll}.def"
     done
 }
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Tests Dilmora for Windows under Wine, on a virtual X screen:
 #
-#   bash tools/windows/test.sh
+#   bash tests/system/windows/test.sh
 #
 # Builds the .exe, the installer and the test programs (tools/windows/build.sh),
 # then, in a private Wine prefix made in a temporary folder:
@@ -19,15 +19,15 @@
 #      was dropped (Wine loads it all the same: the header is what counts).
 # Any failing step fails the script.
 set -eEuo pipefail
-cd "$(dirname "${BASH_SOURCE[0]}")/../.."
-source tools/install-missing.sh
-source tools/windows/common.sh
-source tools/windows/wine-prefix.sh
-source tools/windows/planted-dll.sh
-source tools/windows/second-build.sh
-source tools/windows/centring.sh
+cd "$(dirname "${BASH_SOURCE[0]}")/../../.."
+source tools/lib/install-missing.sh
+source tools/lib/windows.sh
+source tests/system/windows/wine-prefix.sh
+source tests/system/windows/planted-dll.sh
+source tests/system/windows/second-build.sh
+source tests/system/windows/centring.sh
 
-install_missing "${windows_test_packages[@]}" openssl osslsigncode
+install_for windows-test
 bash tools/windows/build.sh >/dev/null
 cmake --build --preset windows -j "$(nproc)"
 
@@ -64,8 +64,16 @@ done
 step "signing that build with a throwaway certificate"
 throwaway_certificate "$work"
 DILMORA_SIGN_PKCS12=$work/signing.p12 DILMORA_SIGN_PASSWORD_FILE=$work/password second_build "$work/second"
-for file in dilmora.exe "$installer_name"; do
-    verify_signature "$again/$file" "$work/signing.pem" || fail "$file has no valid signature"
+for renewed in 0 1; do
+    for file in dilmora.exe "$installer_name"; do
+        verify_signature "$again/$file" "$work/signing.pem" || fail "$file has no valid signature (renewed: $renewed)"
+    done
+    [ "$renewed" -eq 0 ] || break
+    # A renewed certificate, written where the old one was, must sign again.
+    step "signing it again with a renewed certificate in the same file"
+    rm "$work/signing.p12" "$work/signing.pem" "$work/signing.key" "$work/password"
+    throwaway_certificate "$work"
+    DILMORA_SIGN_PKCS12=$work/signing.p12 DILMORA_SIGN_PASSWORD_FILE=$work/password second_build "$work/second"
 done
 
 step "reading the resources back from dilmora.exe"
@@ -89,14 +97,14 @@ if grep -viE '^(kernel32|user32|shcore|gdi32|shell32|ole32|oleaut32|advapi32|com
 fi
 
 step "checking the header: no time stamp, ASLR, DEP, imports from System32 only"
-python3 tools/windows/pe-fields.py show "$exe" >"$work/header"
+python3 packaging/windows/pe-fields.py show "$exe" >"$work/header"
 for field in "TimeDateStamp 0" "HIGH_ENTROPY_VA 1" "DYNAMIC_BASE 1" "NX_COMPAT 1" "DependentLoadFlags 0x800"; do
     grep -qxF "$field" "$work/header" || fail "the header has not \"$field\": $(tr '\n' ' ' <"$work/header")"
 done
 grep -q '__stack_chk_fail' "$build/dilmora.map" || fail "no stack protector linked"
 
 step "checking the notices against what the linker took"
-python3 tools/windows/qt-notices.py check "$windows_qt/share/dilmora" \
+python3 packaging/windows/qt-notices.py check "$windows_qt/share/dilmora" \
     "$build/packaging/windows/licences/THIRD-PARTY-NOTICES.txt" "$build/dilmora.map"
 
 step "installing silently: installer and uninstaller import only what Windows takes from System32 or WinSxS"

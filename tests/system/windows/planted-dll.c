@@ -1,5 +1,5 @@
 /* A stand-in for a DLL that someone dropped beside a program, for
-   tools/windows/planted-dll.sh: when it is loaded, it leaves a file beside
+   tests/system/windows/planted-dll.sh: when it is loaded, it leaves a file beside
    itself, its own name followed by ".loaded". Its exports (a .def file that
    the script writes, all aliases of planted_export) are the functions that
    the program imports from the DLL it stands in for. */

@@ -4,7 +4,7 @@
 # different lengths, built one after the other, the second with another umask,
 # time zone and locale. Uncommitted changes are not part of it.
 #
-#   bash tests/release_build.sh <source folder> <work folder> [release.sh options]
+#   bash tests/system/release/release_build.sh <source folder> <work folder> [release.sh options]
 #
 # Leaves <work folder>/dist-1 and dist-2, links to each copy's build/dist/<version>.
 set -euo pipefail

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # The release's SBOMs are valid SPDX 2.3 and name each artefact beside them by
-# its SHA-256, as SHA256SUMS does (tools/sbom.py check); and the check sees a
+# its SHA-256, as SHA256SUMS does (packaging/sbom.py check); and the check sees a
 # changed artefact.
 #
-#   bash tests/check_release_sbom.sh <release folder: build/dist/<version>>
+#   bash tests/system/release/check_release_sbom.sh <release folder: build/dist/<version>>
 set -uo pipefail
 dist=$1
-sbom=$(dirname "${BASH_SOURCE[0]}")/../tools/sbom.py
+sbom=$(dirname "${BASH_SOURCE[0]}")/../../../packaging/sbom.py
 python3 "$sbom" check "$dist" || exit 1
 (cd "$dist" && sha256sum --quiet -c SHA256SUMS) || { echo "FAIL: sha256sum -c SHA256SUMS" >&2; exit 1; }
 

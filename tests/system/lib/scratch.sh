@@ -1,6 +1,6 @@
 # Sourced by scripts that start programs in the background:
 #
-#   source tools/scratch.sh NAME
+#   source tests/system/lib/scratch.sh NAME
 #
 # makes a scratch folder, $work, and an empty list, pids, for the ids of the
 # programs the script starts. When the script exits, every program still in

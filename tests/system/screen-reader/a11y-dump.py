@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 # Prints what a screen reader sees of one of Dilmora's windows, through AT-SPI.
 #
-#   dbus-run-session -- xvfb-run -a /usr/bin/python3 tools/a11y-dump.py build/test/dilmora "Irregular Verbs" ["Page 3"]
+#   dbus-run-session -- xvfb-run -a /usr/bin/python3 tests/system/screen-reader/a11y-dump.py build/test/dilmora "Irregular Verbs" ["Page 3"]
 #
 # Starts the program with Qt's AT-SPI bridge on, chooses the menu item of that
 # name as a screen reader would (its action, not a click), presses the named

@@ -3,7 +3,7 @@
 # drives it by keyboard: opens every window from the menu bar, turns pages,
 # closes each window, and checks what Orca spoke at every step.
 #
-#   /usr/bin/python3 tools/orca-walk.py build/test/dilmora [--transcript FILE]
+#   /usr/bin/python3 tests/system/screen-reader/orca-walk.py build/test/dilmora [--transcript FILE]
 #
 # Everything runs in a private session that the script starts and ends by
 # process id: Xvfb, a D-Bus session bus, the AT-SPI bus, openbox, Orca with its

@@ -1,12 +1,12 @@
-# Sourced by tools/windows/test.sh, inside its Wine session: where each of
+# Sourced by tests/system/windows/test.sh, inside its Wine session: where each of
 # Dilmora's windows opens. The centre of its frame, title bar included, must
 # lie near the centre of its monitor's work area, as Windows
-# reports both (tools/windows/frame-centre.c), at 96, 144 and 192 dpi.
+# reports both (tests/system/windows/frame-centre.c), at 96, 144 and 192 dpi.
 
 # check_centring EXE: opens every window of EXE at each dpi and measures it.
 check_centring() {
     local exe=$1 measure=$wine_session/frame-centre.exe failures=0 dpi index title opened program main
-    x86_64-w64-mingw32-gcc-posix -municode -D_WIN32_WINNT=0x0A00 -O2 -o "$measure" tools/windows/frame-centre.c
+    x86_64-w64-mingw32-gcc-posix -municode -D_WIN32_WINNT=0x0A00 -O2 -o "$measure" tests/system/windows/frame-centre.c
     for dpi in 96 144 192; do
         wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
         wineserver -w

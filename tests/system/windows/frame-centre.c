@@ -1,4 +1,4 @@
-/* Prints where a window of Dilmora lies, for tools/windows/centring.sh:
+/* Prints where a window of Dilmora lies, for tests/system/windows/centring.sh:
    twice the offset of its frame's centre (title bar included, as
    GetWindowRect gives it) from the centre of its monitor's work area, x then
    y in pixels, and the window's dpi.

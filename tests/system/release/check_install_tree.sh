@@ -3,7 +3,7 @@
 # program, the desktop entry, the metainfo, the icons and the licence, each at
 # its place, and a tree that AppStream accepts as a whole.
 #
-#   bash tests/check_install_tree.sh <build folder> <source folder>
+#   bash tests/system/release/check_install_tree.sh <build folder> <source folder>
 set -uo pipefail
 
 build=$1

@@ -2,7 +2,7 @@
 # Checks the desktop entry and the AppStream metainfo that the build makes:
 # both validate, and they say what Dilmora is, where it is and which version.
 #
-#   bash tests/check_packaging_metadata.sh <build>/packaging <project version>
+#   bash tests/system/release/check_packaging_metadata.sh <build>/packaging <project version>
 set -uo pipefail
 
 folder=$1

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# The two releases of one commit that tests/release_build.sh made must be the
+# The two releases of one commit that tests/system/release/release_build.sh made must be the
 # same, file for file and byte for byte. Where they differ, diffoscope
 # (installed from Debian when needed) says how.
 #
-#   bash tests/check_release_reproducible.sh <work folder of release_build.sh>
+#   bash tests/system/release/check_release_reproducible.sh <work folder of release_build.sh>
 set -uo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/../tools/install-missing.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../../../tools/lib/install-missing.sh"
 one=$1/dist-1
 two=$1/dist-2
 
@@ -31,7 +31,7 @@ fi
 echo "release 2 ($(readlink "$two")):"
 sed 's/^/  /' "$two/SHA256SUMS"
 echo "FAIL: differ between the two builds: ${differing[*]}" >&2
-install_missing diffoscope-minimal >&2
+install_for diff >&2
 for name in "${differing[@]}"; do
     echo "--- diffoscope $name (first 150 lines)"
     diffoscope --no-progress --text - "$one/$name" "$two/$name" 2>&1 | head -n 150

@@ -1,4 +1,4 @@
-# Sourced by tools/windows/test.sh: reproducibility and signing.
+# Sourced by tests/system/windows/test.sh: reproducibility and signing.
 
 # second_build FOLDER: copies the source (the work tree's files that git
 # knows or would add) into FOLDER/source and builds dilmora.exe and the
@@ -17,7 +17,7 @@ second_build() {
 # difference, when the two files differ.
 same_bytes() {
     cmp -s "$1" "$2" && return 0
-    install_missing diffoscope >/dev/null
+    install_for diff >/dev/null
     diffoscope --text - --max-text-report-size 4000 "$1" "$2" || true
     return 1
 }

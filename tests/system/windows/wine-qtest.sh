@@ -2,7 +2,7 @@
 # Runs a Qt Test program of the Windows build under Wine; CTest's emulator
 # for that build: wine-qtest.sh program.exe [argument...]
 #
-# Uses the Wine prefix in $WINEPREFIX, which tools/windows/test.sh makes;
+# Uses the Wine prefix in $WINEPREFIX, which tests/system/windows/test.sh makes;
 # without one it makes a private prefix of its own in the build folder.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
