@@ -152,7 +152,8 @@ void boundTeardown(int status)
         return;
     std::thread([status] {
         std::this_thread::sleep_for(std::chrono::seconds(5));
-        std::fputs("Qt's wayland plugin did not finish its teardown in 5 s; the process ends now\n", stderr);
+        std::fputs("Qt's wayland plugin did not finish its teardown in 5 s; the process ends now\n",
+                   stderr);
         std::_Exit(status);
     }).detach();
 }

@@ -22,8 +22,8 @@ for purpose in $purposes; do
 done
 # Every purpose in the list, and every package in it.
 all=$(sed -n 's/^\([a-z0-9-]*\):.*/\1/p' tools/lib/packages.list | sort -u)
-unknown=$(packages_for $all | while read -r package; do
-    apt-cache show --no-all-versions "$package" >/dev/null 2>&1 || echo "$package"
-done)
+listed=$(packages_for $all | sort -u)
+known=$(apt-cache show --no-all-versions $listed 2>/dev/null | sed -n 's/^Package: //p' | sort -u)
+unknown=$(comm -23 <(echo "$listed") <(echo "$known"))
 [ -z "$unknown" ] || fail "not in this machine's Debian archive: $(echo $unknown)"
 [ "$failures" -eq 0 ] && echo "$(packages_for $all | wc -l) packages in $(wc -w <<<"$all") purposes, all known to apt"

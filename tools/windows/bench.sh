@@ -13,6 +13,8 @@ set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/../.."
 source tools/lib/install-missing.sh
 source tools/lib/windows.sh
+source tests/system/lib/scratch.sh wine-bench
+source tests/system/lib/desktop.sh
 source tests/system/windows/wine-prefix.sh
 
 runs=10
@@ -23,8 +25,8 @@ build=build/windows-bench
 cmake --preset windows -B "$build" -DBUILD_TESTING=OFF -DDILMORA_BUILD_BENCH=ON >/dev/null
 cmake --build "$build" --target dilmora-bench-bare dilmora-bench-startup -j "$(nproc)" >/dev/null
 
-scratch=$(mktemp -d)
-start_wine_session "$scratch"
+scratch=$work
+start_wine_session
 g++ -O2 -std=c++20 -o "$scratch/launch" bench/launcher.cpp
 
 # Both programs with the font engine that Dilmora takes under Wine.

@@ -5,24 +5,23 @@
 
 # check_centring EXE: opens every window of EXE at each dpi and measures it.
 check_centring() {
-    local exe=$1 measure=$wine_session/frame-centre.exe failures=0 dpi index title opened program main
+    local exe=$1 measure=$work/frame-centre.exe failures=0 dpi index title opened program main
     x86_64-w64-mingw32-gcc-posix -municode -D_WIN32_WINNT=0x0A00 -O2 -o "$measure" tests/system/windows/frame-centre.c
     for dpi in 96 144 192; do
         wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
         wineserver -w
         wine "$exe" &
         program=$!
-        wine_pids+=($program)
+        pids+=($program)
         main=$(window "$product_name") || { echo "no main window at $dpi dpi" >&2; return 1; }
         measure_centre "$measure" "$product_name" "$dpi" || failures=$((failures + 1))
-        index=0
-        for title in "Irregular Verbs" "Phrasal Verbs" "Particles" "Numbers" "About Programmer"; do
+        for index in "${!menu_titles[@]}"; do
+            title=${menu_titles[$index]}
             open_from_menu "$main" "$index" || return 1
             opened=$(window "$title") || { echo "\"$title\" did not open at $dpi dpi" >&2; return 1; }
             measure_centre "$measure" "$title" "$dpi" || failures=$((failures + 1))
             focus "$opened" && xdotool key alt+F4
-            gone "$title" || { echo "\"$title\" did not close" >&2; return 1; }
-            index=$((index + 1))
+            gone "$title" || return 1
         done
         focus "$main" && xdotool key alt+F4
         reap_process "$program" || return 1

@@ -22,6 +22,8 @@ set -eEuo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/../../.."
 source tools/lib/install-missing.sh
 source tools/lib/windows.sh
+source tests/system/lib/scratch.sh wine
+source tests/system/lib/desktop.sh
 source tests/system/windows/wine-prefix.sh
 source tests/system/windows/planted-dll.sh
 source tests/system/windows/second-build.sh
@@ -44,8 +46,7 @@ trap 'fail "command failed (line $LINENO)"' ERR
 
 # Everything this script starts is ended by its process id when it stops.
 step "starting a virtual screen and a private Wine prefix"
-work=$(mktemp -d "${TMPDIR:-/tmp}/dilmora-wine.XXXXXX")
-start_wine_session "$work"
+start_wine_session
 
 step "running the test programs under Wine"
 ctest --preset windows
@@ -130,7 +131,7 @@ done
 step "starting the installed program"
 wine "C:\\Program Files\\Dilmora\\dilmora.exe" &
 program=$!
-wine_pids+=($program)
+pids+=($program)
 main=$(window "$product_name") || fail "no window \"$product_name\""
 eval "$(xdotool getwindowgeometry --shell "$main")"
 # The client area is 395 x 127 pixels below a menu bar of one row.
@@ -142,8 +143,8 @@ import -window "$main" "$shots/main-window.png"
 # Each menu command, from the keyboard: F10 reaches the menu bar, Right moves
 # along it, Return runs the command. The reference windows close with their
 # focused "Main Page" button, the About window with the title bar's close command.
-index=0
-for target in "Irregular Verbs" "Phrasal Verbs" "Particles" "Numbers" "About Programmer"; do
+for index in "${!menu_titles[@]}"; do
+    target=${menu_titles[$index]}
     step "opening \"$target\" from the menu"
     open_from_menu "$main" "$index" || fail "the main window did not take the focus"
     opened=$(window "$target") || fail "\"$target\" did not open"
@@ -153,7 +154,6 @@ for target in "Irregular Verbs" "Phrasal Verbs" "Particles" "Numbers" "About Pro
     focus "$opened" || fail "\"$target\" did not take the focus"
     if [ "$target" = "About Programmer" ]; then xdotool key alt+F4; else xdotool key Return; fi
     gone "$target" || fail "\"$target\" did not close"
-    index=$((index + 1))
 done
 
 step "closing the main window"
@@ -183,7 +183,7 @@ plant_dlls "$planted" "$exe" VERSION.dll
 cp "$exe" "$planted/"
 (cd "$planted" && WINEDLLOVERRIDES=$(native_overrides VERSION.dll) exec wine ./dilmora.exe) &
 program=$!
-wine_pids+=($program)
+pids+=($program)
 # A stand-in that loaded answers every call with 0, which the program need
 # not survive: give it twenty seconds, then end whatever runs in the prefix.
 for _ in $(seq 100); do
