@@ -5,10 +5,12 @@
 // Each run starts every program once, in turn, so that the programs share
 // whatever else the machine is doing. With "cold", the kernel's page cache
 // is dropped before every start, as after a boot: the program, Qt, the
-// fonts and the plugins all come from the disk again. That needs root. The clock starts just before the fork
-// and stops when the program's "frame" line arrives on the pipe that is its
-// standard output. One warm-up run of each program is not counted. Prints,
-// per program: "startup <label> <median ms> <min ms> <max ms> <runs>".
+// fonts and the plugins all come from the disk again. That needs root.
+//
+// The clock starts just before the fork and stops when the program's "frame"
+// line arrives on the pipe that is its standard output. One warm-up run of
+// each program is not counted. Prints, per program:
+// "startup <label> <median ms> <min ms> <max ms> <runs>".
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
