@@ -34,7 +34,7 @@ int main(int argc, char** argv)
                               + std::to_string(bench::statusKilobytes("RssAnon")) + ' '
                               + std::to_string(bench::statusKilobytes("RssFile")));
             } else {
-                bench::report("frame");
+                bench::reportFirstFrame();
             }
             QCoreApplication::quit();
         });

@@ -15,6 +15,15 @@
 #include <string>
 #include <unistd.h>
 
+#if __has_include(<valgrind/callgrind.h>)
+#include <valgrind/callgrind.h>
+#else // without valgrind's header the callgrind marks count nothing
+#define CALLGRIND_START_INSTRUMENTATION
+#define CALLGRIND_STOP_INSTRUMENTATION
+#define CALLGRIND_ZERO_STATS
+#define CALLGRIND_DUMP_STATS_AT(name) static_cast<void>(name)
+#endif
+
 namespace bench {
 
 using Clock = std::chrono::steady_clock;
@@ -73,6 +82,15 @@ inline void report(const std::string& line)
             return;
         done += static_cast<std::size_t>(n);
     }
+}
+
+/// Reports the first frame. Under callgrind it also ends the first dump
+/// there, so that the dump named "first frame" counts from exec to the end
+/// of that frame, without the teardown.
+inline void reportFirstFrame()
+{
+    CALLGRIND_DUMP_STATS_AT("first frame");
+    report("frame");
 }
 
 /// A field of /proc/self/status in kB, such as "VmHWM" or "VmRSS"; -1 if missing.

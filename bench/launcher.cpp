@@ -1,12 +1,16 @@
 // Times programs from process start to their first painted frame.
 //
-//   dilmora-bench-launch <runs> <label>=<program>[,<argument>] ...
+//   dilmora-bench-launch [cold] <runs> <label>=<program>[,<argument>] ...
 //
 // Each run starts every program once, in turn, so that the programs share
-// whatever else the machine is doing. The clock starts just before the fork
-// and stops when the program's "frame" line arrives on the pipe that is its
-// standard output. One warm-up run of each program is not counted. Prints,
-// per program: "startup <label> <median ms> <min ms> <max ms> <runs>".
+// whatever else the machine is doing. With "cold", the kernel's page cache
+// is dropped before every start, as after a boot: the program, Qt, the
+// fonts and the plugins all come from the disk again. That needs root.
+//
+// The clock starts just before the fork and stops when the program's "frame"
+// line arrives on the pipe that is its standard output. One warm-up run of
+// each program is not counted. Prints, per program:
+// "startup <label> <median ms> <min ms> <max ms> <runs>".
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -93,6 +97,21 @@ double timeOnce(const std::string& path, const std::string& extra)
     return elapsed;
 }
 
+/// Writes back and drops the page cache; false, with the reason on stderr, when it cannot.
+bool dropPageCache()
+{
+    sync();
+    std::FILE* control = std::fopen("/proc/sys/vm/drop_caches", "w");
+    if (!control || std::fputs("3\n", control) < 0 || std::fclose(control) != 0) {
+        std::fprintf(stderr,
+                     "a cold start drops the page cache, which needs root: "
+                     "cannot write /proc/sys/vm/drop_caches: %s\n",
+                     std::strerror(errno));
+        return false;
+    }
+    return true;
+}
+
 double median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
@@ -104,13 +123,15 @@ double median(std::vector<double> values)
 
 int main(int argc, char** argv)
 {
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: %s <runs> <label>=<program> ...\n", argv[0]);
+    const bool cold = argc > 1 && std::strcmp(argv[1], "cold") == 0;
+    const int first = cold ? 2 : 1;
+    if (argc < first + 2) {
+        std::fprintf(stderr, "usage: %s [cold] <runs> <label>=<program> ...\n", argv[0]);
         return 2;
     }
-    const int runs = std::atoi(argv[1]);
+    const int runs = std::atoi(argv[first]);
     std::vector<Program> programs;
-    for (int i = 2; i < argc; ++i) {
+    for (int i = first + 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const std::size_t eq = arg.find('=');
         if (eq == std::string::npos || runs < 1) {
@@ -126,11 +147,13 @@ int main(int argc, char** argv)
     }
 
     for (Program& program : programs) {
-        if (timeOnce(program.path, program.extra) < 0)
+        if ((cold && !dropPageCache()) || timeOnce(program.path, program.extra) < 0)
             return 1;
     }
     for (int run = 0; run < runs; ++run) {
         for (Program& program : programs) {
+            if (cold && !dropPageCache())
+                return 1;
             const double ms = timeOnce(program.path, program.extra);
             if (ms < 0)
                 return 1;

@@ -25,15 +25,6 @@
 
 #include <QApplication>
 
-#if __has_include(<valgrind/callgrind.h>)
-#include <valgrind/callgrind.h>
-#else // without valgrind's header the callgrind mode counts nothing
-#define CALLGRIND_START_INSTRUMENTATION
-#define CALLGRIND_STOP_INSTRUMENTATION
-#define CALLGRIND_ZERO_STATS
-#define CALLGRIND_DUMP_STATS_AT(name) static_cast<void>(name)
-#endif
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>

@@ -42,7 +42,7 @@ int main(int argc, char** argv)
         [&](QWidget* window) { return window != mainWindowWidget; },
         [&](QWidget* window) {
             if (!memory) {
-                bench::report("frame");
+                bench::reportFirstFrame();
                 QCoreApplication::quit();
                 return;
             }

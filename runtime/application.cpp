@@ -1,13 +1,15 @@
 // Start-up of the forms runtime.
 #include "runtime/application.h"
 
+#include "runtime/dib.h"
 #include "runtime/form.h"
 #include "runtime/look.h"
 #include "runtime/status.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QIcon>
-#include <QImageReader>
+#include <QPixmap>
 
 namespace dilmora::runtime {
 
@@ -17,19 +19,17 @@ namespace {
 /// show the larger sizes from the icon theme or the executable's own icon.
 constexpr int kLargestWindowIcon = 48;
 
-/// The images of an icon file that a window takes, in file order. Qt's icon
-/// reader decodes a 256-pixel image stored as PNG by asking every image format
-/// plugin installed whether it can read it, loading them all; the directory
-/// entry gives the size without decoding.
-QIcon readWindowIcon(const QString& file)
+/// The 32-bit images of an icon file that a window takes. (Where an icon
+/// file holds a size at 8 and at 32 bits, QIcon shows the one added last,
+/// which is the 32-bit one.)
+QIcon readWindowIcon(const QString& path)
 {
+    QFile file(path);
     QIcon icon;
-    QImageReader reader(file, "ico");
-    reader.setAutoDetectImageFormat(false);
-    for (int i = 0; i < reader.imageCount(); ++i) {
-        if (reader.jumpToImage(i) && reader.size().width() <= kLargestWindowIcon)
-            icon.addPixmap(QPixmap::fromImage(reader.read()));
-    }
+    if (!file.open(QIODevice::ReadOnly))
+        return icon;
+    for (const QImage& image : readIconImages(file.readAll(), kLargestWindowIcon))
+        icon.addPixmap(QPixmap::fromImage(image));
     return icon;
 }
 

@@ -1,8 +1,10 @@
 // Reading pictures from the resources, and drawing the fine one on high-density screens.
 #include "runtime/picture.h"
 
+#include "runtime/dib.h"
 #include "runtime/look.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
@@ -19,15 +21,23 @@ constexpr int kFineScale = 2;
 /// then kept in the pixmap cache; null when there is no such file.
 QPixmap loadPicture(const QString& path)
 {
-    // Left to guess the format, Qt would first load every image format plugin installed,
-    // and the libraries behind them, to ask each one.
+    // A bitmap is read in place (see dib.h), so that a window shows without Qt's image
+    // reader; a fine picture is read only on a screen that draws it. Left to guess the
+    // format, Qt would first load every image format plugin installed, and the libraries
+    // behind them, to ask each one.
     const QString key = QStringLiteral("dilmora:") + path;
     QPixmap picture;
     if (QPixmapCache::find(key, &picture))
         return picture;
-    QImageReader reader(path, QFileInfo(path).suffix().toLatin1());
-    reader.setAutoDetectImageFormat(false);
-    picture = QPixmap::fromImage(reader.read());
+    if (path.endsWith(QLatin1String(".bmp"))) {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly))
+            picture = QPixmap::fromImage(readBmp(file.readAll()));
+    } else {
+        QImageReader reader(path, QFileInfo(path).suffix().toLatin1());
+        reader.setAutoDetectImageFormat(false);
+        picture = QPixmap::fromImage(reader.read());
+    }
     if (!picture.isNull())
         QPixmapCache::insert(key, picture);
     return picture;

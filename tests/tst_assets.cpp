@@ -1,5 +1,7 @@
 // Shows that the compiled-in pictures and icon are well-formed Windows files of the right sizes,
-// framed in the window colour, and that each picture has a fine companion of twice its size.
+// framed in the window colour, and that each picture has a fine companion of twice its size;
+// the program reads the same pixels from them.
+#include "runtime/dib.h"
 #include "runtime/picture.h"
 
 #include <QtTest>
@@ -239,6 +241,7 @@ void TestAssets::framesAndBackground()
     QFETCH(double, highestShare);
 
     const QImage image = bitmapPixels(resource(path));
+    QCOMPARE(dilmora::runtime::readBmp(resource(path)), image);
     const std::optional<QPoint> off = offFrame(image);
     QVERIFY2(!off, qPrintable(QString("frame at %1, %2").arg(off->x()).arg(off->y())));
 
@@ -411,6 +414,9 @@ void TestAssets::iconImages()
     // Transparent outside the rounded square, opaque at its centre.
     const QImage image = iconPixels(ico, *entry);
     QCOMPARE(image.size(), QSize(size, size));
+    // The windows' icon takes the 32-bit images.
+    QCOMPARE(dilmora::runtime::readIconImages(ico, 48).contains(image),
+             bitsPerPixel == 32 && size <= 48);
     for (const QPoint corner :
          {QPoint(0, 0), QPoint(size - 1, 0), QPoint(0, size - 1), QPoint(size - 1, size - 1)})
         QVERIFY2(qAlpha(image.pixel(corner)) == 0,

@@ -16,6 +16,7 @@ source tools/lib/install-missing.sh
 
 build=${DILMORA_BENCH_BUILD_DIR:-build/bench}
 startupRuns=20  # interleaved start-ups of each program
+coldRuns=12     # interleaved cold start-ups of each program
 openRuns=30     # opens of each window, after the first
 turnRuns=200    # page turns of each paged window and way
 memoryRuns=5    # processes whose peak memory is measured, per program
@@ -49,6 +50,15 @@ if command -v xvfb-run >/dev/null; then
     xvfb-run -a -s "-screen 0 1280x1024x24" env QT_QPA_PLATFORM=xcb \
         "$bin/dilmora-bench-launch" "$startupRuns" dilmora="$dilmora" bare="$bare" text="$bare,text" \
         >"$scratch/startup-xvfb"
+    # Cold: the page cache dropped before every start, which needs root.
+    if [ "$(id -u)" -eq 0 ]; then
+        echo "Start-up, Xvfb, cold ..." >&2
+        xvfb-run -a -s "-screen 0 1280x1024x24" env QT_QPA_PLATFORM=xcb \
+            "$bin/dilmora-bench-launch" cold "$coldRuns" dilmora="$dilmora" bare="$bare" text="$bare,text" \
+            >"$scratch/startup-xvfb-cold"
+    else
+        echo "Start-up, Xvfb, cold: skipped, dropping the page cache needs root" >&2
+    fi
 fi
 
 echo "Opening windows ..." >&2
@@ -89,16 +99,17 @@ echo
 echo "| Measure | Dilmora | Bare Qt window | Bare Qt window with one label | Target | Met |"
 echo "|---|---|---|---|---|---|"
 
-for platform in offscreen xvfb; do
+for platform in offscreen xvfb xvfb-cold; do
     file=$scratch/startup-$platform
     [ -s "$file" ] || continue
     d=$(field "$file" startup dilmora 3)
     b=$(field "$file" startup bare 3)
     t=$(field "$file" startup text 3)
+    runs=$(field "$file" startup dilmora 6)
     ratio=$(awk -v d="$d" -v b="$b" 'BEGIN { printf "%.2f", d / b }')
     ratioText=$(awk -v d="$d" -v t="$t" 'BEGIN { printf "%.2f", d / t }')
-    row "Start-up to first frame, $platform, median of $startupRuns" "$d ms" "$b ms" "$t ms" \
-        "≤ 1.2 × bare" "$(verdict "$(awk -v r="$ratio" 'BEGIN { print r <= 1.2 }')") ($ratio ×; $ratioText × with one label)"
+    row "Start-up to first frame, ${platform/-/, }, median of $runs" "$d ms" "$b ms" "$t ms" \
+        "≤ 1.10 × with one label" "$(verdict "$(awk -v r="$ratioText" 'BEGIN { print r <= 1.10 }')") ($ratioText × with one label; $ratio × bare)"
 done
 
 declare -A titles=([irregularverbs]="Irregular Verbs" [phrasalverbs]="Phrasal Verbs"
