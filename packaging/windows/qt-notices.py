@@ -9,7 +9,7 @@
         fails when an attribution of code that the link map shows was linked
         is missing from the notices.
 
-<record> is the folder that tools/windows/qt-build-record.py wrote beside the
+<record> is the folder that packaging/windows/qt/qt-build-record.py wrote beside the
 static Qt: Qt's attribution files and which source files each object of each
 library was compiled from. An attribution applies when a file it covers was
 compiled into a linked object.

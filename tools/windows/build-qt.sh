@@ -3,11 +3,14 @@
 # qt6-base source package, once per machine.
 #
 #   bash tools/windows/build-qt.sh
+#   bash tools/windows/build-qt.sh --check        succeeds when the Qt is up to date
+#   bash tools/windows/build-qt.sh --print-stamp  the stamp that an up-to-date Qt carries
 #
 # What it writes outside the work tree:
 #   - the Qt itself in $DILMORA_WINDOWS_QT (default
 #     /var/cache/dilmora/qt-6.4.2-mingw-static), with a stamp naming the source
-#     version and the options; when the stamp matches, nothing is rebuilt.
+#     version, its date and the options (packaging/windows/qt/); when the
+#     stamp matches, nothing is rebuilt.
 #     Every date that Qt's build writes (its resources carry their files'
 #     times) is the date of Debian's qt6-base changelog entry, never the date
 #     of whichever Dilmora commit happened to build the cache, so that every
@@ -19,27 +22,33 @@
 # Nothing is downloaded but Debian packages and Debian's source package.
 set -eEuo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/../.."
-source tools/install-missing.sh
-source tools/windows/common.sh
+source tools/lib/install-missing.sh
+source tools/lib/windows.sh
 
 step() { echo "== Qt for Windows: $*" >&2; current_step=$*; }
 trap 'echo "Qt for Windows: failed while: ${current_step:-starting}" >&2' ERR
 die() { echo "Qt for Windows: $*" >&2; exit 1; }
 
 step "installing the cross compilers and host tools"
-install_missing "${windows_build_packages[@]}" dpkg-dev xz-utils
+install_for windows-build
 
 # The host tools (moc, rcc, uic) and the cross-built libraries must be the same
 # Qt release, so the source is the exact version of the host's Qt.
 version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev)
 # The installed package's changelog has the source's newest entry first.
 qt_date=$(zcat "/usr/share/doc/qt6-base-dev/changelog.Debian.gz" | dpkg-parsechangelog -l - -S Timestamp)
-options_hash=$(cat tools/windows/qt-options.cmake tools/windows/mingw-toolchain.cmake | sha256sum | cut -c1-16)
+options_hash=$(cat packaging/windows/qt/qt-options.cmake packaging/windows/qt/mingw-toolchain.cmake | sha256sum | cut -c1-16)
 stamp="qt6-base $version; dated $qt_date; options $options_hash"
-[ "${1:-}" != --print-stamp ] || { echo "$stamp"; exit 0; }
 # A Qt from before the record of what it was compiled from is built again.
-record=$windows_qt/share/dilmora/record-$(sha256sum <tools/windows/qt-build-record.py | cut -c1-16)
-if [ -f "$windows_qt/dilmora-stamp" ] && [ "$(cat "$windows_qt/dilmora-stamp")" = "$stamp" ] && [ -f "$record" ]; then
+record=$windows_qt/share/dilmora/record-$(sha256sum <packaging/windows/qt/qt-build-record.py | cut -c1-16)
+up_to_date() { [ -f "$windows_qt/dilmora-stamp" ] && [ "$(cat "$windows_qt/dilmora-stamp")" = "$stamp" ] && [ -f "$record" ]; }
+case "${1:-}" in
+    "") ;;
+    --print-stamp) echo "$stamp"; exit 0 ;;
+    --check) if up_to_date; then exit 0; else exit 1; fi ;;
+    *) die "usage: bash tools/windows/build-qt.sh [--check | --print-stamp]" ;;
+esac
+if up_to_date; then
     echo "Qt for Windows is up to date in $windows_qt" >&2
     exit 0
 fi
@@ -78,8 +87,8 @@ export SOURCE_DATE_EPOCH=$qt_date
 
 step "configuring (static, release, minimal)"
 cmake -G Ninja -S "$source_dir" -B "$work/build" \
-    -C tools/windows/qt-options.cmake \
-    -DCMAKE_TOOLCHAIN_FILE="$PWD/tools/windows/mingw-toolchain.cmake" \
+    -C packaging/windows/qt/qt-options.cmake \
+    -DCMAKE_TOOLCHAIN_FILE="$PWD/packaging/windows/qt/mingw-toolchain.cmake" \
     -DCMAKE_INSTALL_PREFIX="$windows_qt" >"$work/configure.log" 2>&1 ||
     { tail -40 "$work/configure.log" >&2; false; }
 
@@ -95,9 +104,9 @@ touch "$staging/dilmora-staging"
 cmake --install "$work/build" --prefix "$staging" >/dev/null
 # Qt's licences, every attribution file of its source and which source files
 # each library and plugin was compiled from: the notices of dilmora.exe are
-# made from these (tools/windows/qt-notices.py).
+# made from these (packaging/windows/qt-notices.py).
 step "recording the licences and what was compiled"
-python3 tools/windows/qt-build-record.py "$source_dir" "$work/build" "$staging/share/dilmora"
+python3 packaging/windows/qt/qt-build-record.py "$source_dir" "$work/build" "$staging/share/dilmora"
 touch "$staging/share/dilmora/$(basename "$record")"
 mkdir -p "$staging/licences"
 cp "$source_dir"/LICENSES/{LGPL-3.0-only,GPL-3.0-only}.txt "$staging/licences/"

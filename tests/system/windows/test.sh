@@ -48,6 +48,17 @@ trap 'fail "command failed (line $LINENO)"' ERR
 step "starting a virtual screen and a private Wine prefix"
 start_wine_session
 
+step "the cached Qt: dated by its qt6-base source, and built again for another date"
+qt_date=$(zcat /usr/share/doc/qt6-base-dev/changelog.Debian.gz | dpkg-parsechangelog -l - -S Timestamp)
+grep -qF "; dated $qt_date;" "$windows_qt/dilmora-stamp" || fail "the stamp of $windows_qt is not dated $qt_date"
+# A copy of its stamp and record, first as they are, then with another date.
+mkdir -p "$work/qt-copy/share/dilmora"
+cp "$windows_qt"/share/dilmora/record-* "$work/qt-copy/share/dilmora/"
+cp "$windows_qt/dilmora-stamp" "$work/qt-copy/"
+DILMORA_WINDOWS_QT=$work/qt-copy bash tools/windows/build-qt.sh --check 2>/dev/null || fail "its own stamp is out of date"
+sed -i "s/; dated $qt_date;/; dated $((qt_date + 1));/" "$work/qt-copy/dilmora-stamp"
+! DILMORA_WINDOWS_QT=$work/qt-copy bash tools/windows/build-qt.sh --check 2>/dev/null || fail "a Qt of another date counts as up to date"
+
 step "running the test programs under Wine"
 ctest --preset windows
 
