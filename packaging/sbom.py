@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """Software bills of materials (SPDX 2.3, JSON) for Dilmora's release artefacts, and their check.
 
   sbom.py deb DEB IDENTITY_SH                      the .deb: its files, its Debian dependencies
@@ -17,13 +17,15 @@ IDENTITY_SH is the tools' identity.sh (`cmake -D IDENTITY_SH=... -P packaging/id
 
 import datetime
 import hashlib
-import io
 import json
 import os
 import re
 import subprocess
 import sys
-import tarfile
+
+from debian.copyright import Copyright, Error as CopyrightError
+from debian.deb822 import Packages
+from debian.debfile import DebFile
 
 SPDX_LICENSE_IDS = "/usr/share/nodejs/spdx-license-ids/index.json"  # node-spdx-license-ids
 SPDX_EXCEPTION_IDS = "/usr/share/nodejs/spdx-exceptions/index.json"  # node-spdx-exceptions
@@ -144,32 +146,35 @@ def license_copyright(source_dir):
 
 
 def debian_license(package):
-    """The SPDX expression of a Debian package's licence, from its copyright file, or None."""
+    """The SPDX expression of a Debian package's licence, from the "Files: *" paragraph of its
+    machine-readable copyright file, or None."""
     if package in KNOWN_LICENSES:
         return KNOWN_LICENSES[package]
     try:
         with open(f"/usr/share/doc/{package}/copyright", encoding="utf-8", errors="replace") as file:
-            text = file.read()
-    except OSError:
+            copyright = Copyright(file, strict=False)
+    except (OSError, CopyrightError):
         return None
-    if not text.startswith("Format:"):
+    paragraph = next((p for p in copyright.all_files_paragraphs() if "*" in p.files), None)
+    if not paragraph or not paragraph.license:
         return None
-    for paragraph in text.split("\n\n"):
-        if re.search(r"^Files:\s*\*\s*$", paragraph, re.M):
-            match = re.search(r"^License:\s*(.+)$", paragraph, re.M)
-            if not match:
-                return None
-            words = match[1].split()
-            expression = []
-            for word in words:
-                if word.lower() in ("or", "and"):
-                    expression.append(word.upper())
-                elif word.lower() in DEBIAN_LICENSE_NAMES:
-                    expression.append(DEBIAN_LICENSE_NAMES[word.lower()])
-                else:
-                    return None
-            return " ".join(expression)
-    return None
+    expression = []
+    for word in paragraph.license.synopsis.split():
+        if word.lower() in ("or", "and"):
+            expression.append(word.upper())
+        elif word.lower() in DEBIAN_LICENSE_NAMES:
+            expression.append(DEBIAN_LICENSE_NAMES[word.lower()])
+        else:
+            return None
+    return " ".join(expression)
+
+
+def installed_files(deb):
+    """The regular files that a .deb installs, by their path ("./usr/bin/dilmora"), with their bytes."""
+    with DebFile(deb) as deb_file:
+        archive = deb_file.data.tgz()
+        return {"./" + member.name.lstrip("./"): archive.extractfile(member).read()
+                for member in archive.getmembers() if member.isfile()}
 
 
 def purl_version(version):
@@ -179,46 +184,35 @@ def purl_version(version):
 def make_deb(deb, identity_path):
     identity = read_identity(identity_path)
     source_dir = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-    control = subprocess.run(["dpkg-deb", "--field", deb, "Depends", "Architecture"],
-                             check=True, capture_output=True, text=True).stdout
-    fields = dict(line.split(": ", 1) for line in control.strip().splitlines())
-    architecture = fields["Architecture"]
+    with DebFile(deb) as deb_file:
+        control = Packages(deb_file.debcontrol())   # as Packages, its relations are parsed
 
     # The installed files, with their checksums; the package's verification
     # code is the SHA-1 of their sorted SHA-1s.
-    tar_bytes = subprocess.run(["dpkg-deb", "--fsys-tarfile", deb], check=True, capture_output=True).stdout
     files = []
-    with tarfile.open(fileobj=io.BytesIO(tar_bytes)) as archive:
-        for member in archive.getmembers():
-            if member.isfile():
-                data = archive.extractfile(member).read()
-                name = "./" + member.name.lstrip("./")
-                files.append({
-                    "SPDXID": spdx_id("File", name.lstrip("./")),
-                    "fileName": name,
-                    "checksums": [{"algorithm": a, "checksumValue": v} for a, v in digests(data).items()],
-                    "licenseConcluded": DILMORA_LICENSE,
-                    "copyrightText": "NOASSERTION",
-                })
-    files.sort(key=lambda f: f["fileName"])
+    for name, data in sorted(installed_files(deb).items()):
+        files.append({
+            "SPDXID": spdx_id("File", name.lstrip("./")),
+            "fileName": name,
+            "checksums": [{"algorithm": a, "checksumValue": v} for a, v in digests(data).items()],
+            "licenseConcluded": DILMORA_LICENSE,
+            "copyrightText": "NOASSERTION",
+        })
     sha1s = sorted(c["checksumValue"] for f in files for c in f["checksums"] if c["algorithm"] == "SHA1")
     package = dilmora_package(identity, deb, license_copyright(source_dir))
     package["filesAnalyzed"] = True
     package["packageVerificationCode"] = {
         "packageVerificationCodeValue": hashlib.sha1("".join(sha1s).encode()).hexdigest()}
     package["licenseInfoFromFiles"] = [DILMORA_LICENSE]
-    package["comment"] = f"The Debian package for {architecture}."
+    package["comment"] = f"The Debian package for {control['Architecture']}."
     relationships = [{"spdxElementId": package["SPDXID"], "relationshipType": "CONTAINS",
                       "relatedSpdxElement": f["SPDXID"]} for f in files]
 
     # Its Debian dependencies as installed here, each alternative that is installed.
     packages = [package]
-    for clause in fields.get("Depends", "").split(","):
-        for alternative in clause.split("|"):
-            name = alternative.split("(")[0].strip()
-            if not name:
-                continue
-            dependency = debian_package(name)
+    for alternatives in control.relations["depends"]:
+        for alternative in alternatives:
+            dependency = debian_package(alternative["name"])
             if not dependency:
                 continue
             packages.append(dependency)
@@ -537,15 +531,9 @@ def check_folder(folder):
                 problems.append(f"{name}: SHA-256 of {artefact} is {actual}, the SBOM says {claimed.get('SHA256')}")
             if sums and sums.get(artefact) != actual:
                 problems.append(f"SHA256SUMS: {artefact} is {actual}, SHA256SUMS says {sums.get(artefact)}")
-            if artefact.endswith(".deb"):
-                tar_bytes = subprocess.run(["dpkg-deb", "--fsys-tarfile", path], check=True,
-                                           capture_output=True).stdout
-                inside = {}
-                with tarfile.open(fileobj=io.BytesIO(tar_bytes)) as archive:
-                    for member in archive.getmembers():
-                        if member.isfile():
-                            data = archive.extractfile(member).read()
-                            inside["./" + member.name.lstrip("./")] = hashlib.sha256(data).hexdigest()
+            # The files of the .deb that it names (another's may not even be readable).
+            if artefact.endswith(".deb") and claimed.get("SHA256") == actual:
+                inside = {member: hashlib.sha256(data).hexdigest() for member, data in installed_files(path).items()}
                 listed = {f["fileName"]: {c["algorithm"]: c["checksumValue"] for c in f.get("checksums", [])}
                           .get("SHA256") for f in doc.get("files", [])}
                 if listed != inside:

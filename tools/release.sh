@@ -55,7 +55,7 @@ echo "Release $version of commit $commit (committed $(date -u -d "@$SOURCE_DATE_
 # The .deb.
 deb=$(bash tools/package.sh build/package)
 cp "$deb" "$staging/"
-python3 packaging/sbom.py deb "$staging/$(basename "$deb")" "$identity" >"$staging/$(basename "$deb").spdx.json"
+/usr/bin/python3 packaging/sbom.py deb "$staging/$(basename "$deb")" "$identity" >"$staging/$(basename "$deb").spdx.json"
 
 # The Windows installer and portable program, and what they link.
 if [ "$windows" -eq 1 ]; then
@@ -72,9 +72,9 @@ if [ "$windows" -eq 1 ]; then
     qt_source=$(sed -n 's/^\(qt6-base [^;]*\);.*/\1/p' "$windows_qt/dilmora-stamp" | head -n 1)
     [ -n "$qt_source" ] || { echo "$windows_qt/dilmora-stamp names no qt6-base version" >&2; exit 1; }
     cp "$program" "$installer" "$staging/"
-    python3 packaging/sbom.py windows "$staging/dilmora.exe" "$identity" "$components" "$qt_source" \
+    /usr/bin/python3 packaging/sbom.py windows "$staging/dilmora.exe" "$identity" "$components" "$qt_source" \
         >"$staging/dilmora.exe.spdx.json"
-    python3 packaging/sbom.py windows "$staging/$(basename "$installer")" "$identity" "$components" "$qt_source" \
+    /usr/bin/python3 packaging/sbom.py windows "$staging/$(basename "$installer")" "$identity" "$components" "$qt_source" \
         "$staging/dilmora.exe" >"$staging/$(basename "$installer").spdx.json"
 fi
 
@@ -85,7 +85,7 @@ git -c tar.umask=0022 archive --format=tar --prefix="$source_name/" "$commit" | 
 
 (cd "$staging" && LC_ALL=C ls | grep -vx SHA256SUMS | xargs -d '\n' sha256sum -- >SHA256SUMS)
 (cd "$staging" && sha256sum --quiet -c SHA256SUMS)
-python3 packaging/sbom.py check "$staging"
+/usr/bin/python3 packaging/sbom.py check "$staging"
 
 # Replace an earlier run's folder, but nothing else.
 if [ -e "$dist" ]; then

@@ -10,6 +10,9 @@ target_compile_options(dilmora_core PUBLIC -fstack-protector-strong)
 target_link_options(dilmora_core PUBLIC -fstack-protector-strong)
 target_sources(dilmora PRIVATE packaging/windows/load_config.cpp)
 set(DILMORA_LINK_MAP "${PROJECT_BINARY_DIR}/dilmora.map")
+# The build's scripts run in Debian's own Python, which has their modules
+# (python3-debian, python3-pefile); another python3 on the PATH may not.
+set(DILMORA_PYTHON /usr/bin/python3)
 # Kept though nothing refers to it (Qt links with --gc-sections).
 target_link_options(dilmora PRIVATE -Wl,--undefined=_load_config_used
     -Wl,--no-insert-timestamp "-Wl,-Map=${DILMORA_LINK_MAP}")
@@ -34,7 +37,7 @@ endforeach()
 set_property(TARGET dilmora APPEND PROPERTY LINK_DEPENDS ${DILMORA_SIGN_INPUTS})
 set(DILMORA_SIGN "${PROJECT_SOURCE_DIR}/packaging/windows/sign.sh")
 add_custom_command(TARGET dilmora POST_BUILD
-    COMMAND python3 "${PROJECT_SOURCE_DIR}/packaging/windows/pe-fields.py" set-load-config
+    COMMAND "${DILMORA_PYTHON}" "${PROJECT_SOURCE_DIR}/packaging/windows/pe-fields.py" set-load-config
         "$<TARGET_FILE:dilmora>" "${DILMORA_LINK_MAP}"
     COMMAND "${CMAKE_COMMAND}" -E env ${DILMORA_SIGN_ENV}
         bash "${DILMORA_SIGN}" "$<TARGET_FILE:dilmora>" "${DILMORA_PRODUCT_NAME}"

@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """The notices of the third-party code linked into dilmora.exe.
 
     qt-notices.py write <record> <output folder> <archive>...
@@ -20,6 +20,8 @@ import pathlib
 import posixpath
 import re
 import sys
+
+from debian.copyright import Copyright
 
 # The mingw-w64 runtime that the -posix toolchain links statically, from the
 # Debian packages' copyright files.
@@ -68,22 +70,18 @@ def licence_texts(folder, entry):
     return [(folder / name).read_text(encoding="utf-8", errors="replace") for name in names]
 
 
-def dep5_paragraphs(path):
-    return [dict(re.findall(r"^(\S+): ?(.*(?:\n[ \t].*)*)", block, re.M))
-            for block in path.read_text(encoding="utf-8").split("\n\n")]
-
-
 def winpthreads_notice():
-    """winpthreads' notices: its paragraphs of mingw-w64's copyright file."""
-    paragraphs = dep5_paragraphs(MINGW_COPYRIGHT)
-    texts = {p["License"].split("\n")[0]: p["License"] for p in paragraphs
-             if "License" in p and "Files" not in p}
+    """winpthreads' notices: its paragraphs of mingw-w64's copyright file; where
+    a paragraph only names its licence, the text from the licence's paragraph."""
+    with MINGW_COPYRIGHT.open(encoding="utf-8") as file:
+        copyright = Copyright(file)
+    texts = {p.license.synopsis: p["License"] for p in copyright.all_license_paragraphs()}
     parts = []
-    for p in paragraphs:
-        files = p.get("Files", "")
+    for p in copyright.all_files_paragraphs():
+        files = p["Files"]
         if "winpthreads/" in files and "tests_pthread" not in files:
-            name = p["License"].split("\n")[0]
-            body = p["License"] if "\n" in p["License"] else texts.get(name, name)
+            # Each field as the file writes it, continuation lines and all.
+            body = p["License"] if p.license.text else texts.get(p.license.synopsis, p["License"])
             parts.append(f"Files: {files}\nCopyright: {p['Copyright']}\nLicense: {body}\n")
     return "\n".join(parts)
 

@@ -16,6 +16,7 @@ cd "$(dirname "${BASH_SOURCE[0]}")/../.."
 source tools/lib/install-missing.sh
 source tools/lib/windows.sh
 
+install_for windows-build
 bash tools/windows/build-qt.sh
 
 build=${1:-build/windows}

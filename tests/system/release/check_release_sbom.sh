@@ -7,7 +7,7 @@
 set -uo pipefail
 dist=$1
 sbom=$(dirname "${BASH_SOURCE[0]}")/../../../packaging/sbom.py
-python3 "$sbom" check "$dist" || exit 1
+/usr/bin/python3 "$sbom" check "$dist" || exit 1
 (cd "$dist" && sha256sum --quiet -c SHA256SUMS) || { echo "FAIL: sha256sum -c SHA256SUMS" >&2; exit 1; }
 
 changed=$(mktemp -d)
@@ -15,7 +15,7 @@ trap 'rm -rf "$changed"' EXIT
 cp -r "$dist"/. "$changed"
 deb=$(ls "$changed"/*.deb)
 printf 'x' | dd of="$deb" bs=1 seek=100 conv=notrunc status=none
-if python3 "$sbom" check "$changed" >/dev/null 2>&1; then
+if /usr/bin/python3 "$sbom" check "$changed" >/dev/null 2>&1; then
     echo "FAIL: the check takes a changed .deb for the one its SBOM names" >&2
     exit 1
 fi

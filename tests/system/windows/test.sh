@@ -109,14 +109,14 @@ if grep -viE '^(kernel32|user32|shcore|gdi32|shell32|ole32|oleaut32|advapi32|com
 fi
 
 step "checking the header: no time stamp, ASLR, DEP, imports from System32 only"
-python3 packaging/windows/pe-fields.py show "$exe" >"$work/header"
+/usr/bin/python3 packaging/windows/pe-fields.py show "$exe" >"$work/header"
 for field in "TimeDateStamp 0" "HIGH_ENTROPY_VA 1" "DYNAMIC_BASE 1" "NX_COMPAT 1" "DependentLoadFlags 0x800"; do
     grep -qxF "$field" "$work/header" || fail "the header has not \"$field\": $(tr '\n' ' ' <"$work/header")"
 done
 grep -q '__stack_chk_fail' "$build/dilmora.map" || fail "no stack protector linked"
 
 step "checking the notices against what the linker took"
-python3 packaging/windows/qt-notices.py check "$windows_qt/share/dilmora" \
+/usr/bin/python3 packaging/windows/qt-notices.py check "$windows_qt/share/dilmora" \
     "$build/packaging/windows/licences/THIRD-PARTY-NOTICES.txt" "$build/dilmora.map"
 
 step "installing silently: installer and uninstaller import only what Windows takes from System32 or WinSxS"
