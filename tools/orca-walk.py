@@ -25,7 +25,8 @@ import time
 # (window, what is done in it, words Orca must speak afterwards). A window is
 # opened from its menu item; None stands for the opening itself, a button
 # name for Tab to it and Space, "Main Page" closes with Return, "Alt+F4"
-# with the title bar's close command.
+# with the title bar's close command. A page turn must say its page (the first
+# words) once.
 WALK = [
     ("Irregular Verbs", None, ["Irregular Verbs dialog", "Page 1 of 4", "Main Page"]),
     ("Irregular Verbs", "Page 2", ["Page 2 of 4", "drink, içmek, drank, drunk"]),
@@ -269,6 +270,9 @@ def run(program, transcript_file):
             for word in words:
                 if word not in heard:
                     failures.append(f"{window}, {step}: Orca did not say {word!r}")
+            # A page turn is said once: the page shown, with its first row.
+            if action not in (None, "Main Page", "Alt+F4") and heard.count(words[0]) > 1:
+                failures.append(f"{window}, {step}: Orca said {words[0]!r} {heard.count(words[0])} times")
         # After the last close, F10 opens the menu bar on its first item.
         if not failures:
             spoken = walk.key("F10", ["Irregular Verbs"])
