@@ -44,7 +44,8 @@ wine wineboot -i >/dev/null 2>&1
 wineserver -w
 ln -sf /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 cp "$work/uiautomationcore.dll" "$WINEPREFIX/drive_c/windows/system32/uiautomationcore.dll"
-cp "$work/uia-probe.exe" "$exe" "$WINEPREFIX/drive_c/"
+cp "$work/uia-probe.exe" "$WINEPREFIX/drive_c/"
+cp "$exe" "$WINEPREFIX/drive_c/dilmora.exe"
 
 python3 "$here/uia-walk.py" 'C:\dilmora.exe' 'C:\uia-probe.exe' "$WINEPREFIX/drive_c/uia-record.txt" \
     --transcript "$transcript"

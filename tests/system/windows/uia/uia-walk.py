@@ -15,9 +15,11 @@ import subprocess
 import sys
 import time
 
-# The control types that Windows screen readers know, of every window's
-# objects (a window's own frame is a Window, whatever its role).
-MAIN_TYPES = {"Window", "MenuBar", "MenuItem"}
+# The control types of every window's objects, all of them types that Windows
+# screen readers know: a top-level window is a Window whatever its role, the
+# client area a Group, a picture an Image, a label Text, a cell DataItem, a
+# column header Header.
+MAIN_TYPES = {"Window", "MenuBar", "MenuItem", "Group", "Image"}
 GRID_TYPES = {"Window", "Group", "Table", "Header", "DataItem", "Button"}
 
 # (step, action, expected). Actions: ("walk", title) asks the window for its
@@ -63,13 +65,12 @@ WALK = [
      [("event", "AutomationFocusChanged", "Window", "Dilmora 1.0")]),
     ("open Numbers", ("open", 3, "Numbers"), [("event", "AutomationFocusChanged", "Button", "Main Page")]),
     ("Numbers", ("walk", "Numbers"),
-     {"types": {"Window", "Group", "Table", "Header", "DataItem", "Button"},
-      "holds": [("Header", " Normal Numbers"), ("Header", "")]}),
+     {"types": GRID_TYPES, "holds": [("Header", " Normal Numbers"), ("Header", "")]}),
     ("close Numbers with Alt+F4", ("close", "Numbers", "alt+F4"),
      [("event", "AutomationFocusChanged", "Window", "Dilmora 1.0")]),
     ("open About Programmer", ("open", 4, "About Programmer"), []),
     ("About Programmer", ("walk", "About Programmer"),
-     {"types": {"Window", "Group", "Text", "Button"},
+     {"types": {"Window", "Group", "Image", "Text", "Button"},
       "holds": [("Text", "Thank you!"), ("Button", "  Exit")]}),
     ("close About Programmer with Alt+F4", ("close", "About Programmer", "alt+F4"),
      [("event", "AutomationFocusChanged", "Window", "Dilmora 1.0")]),
@@ -186,7 +187,8 @@ class Walker:
         env["WINEDLLOVERRIDES"] = env.get("WINEDLLOVERRIDES", "") + ";uiautomationcore=n"
         self.program = subprocess.Popen(["wine", self.exe], env=env, stdout=subprocess.DEVNULL,
                                         stderr=subprocess.DEVNULL)
-        return self.window("Dilmora 1.0") is not None
+        # The first program in a new prefix may wait for Wine to settle.
+        return self.window("Dilmora 1.0", timeout=180) is not None
 
     def do(self, action):
         """Runs an action; returns the record lines it caused and a failure or None."""
@@ -282,7 +284,7 @@ def main():
             found = [failure] if failure else []
             found += check_walk(lines, expected) if action[0] == "walk" else check_events(lines, expected)
             transcript.append(f"== {step}")
-            transcript += ["   " + "\t".join(line) for line in lines]
+            transcript += ["   " + "\t".join(f.replace("\n", "\\n") for f in line) for line in lines]
             failures += [f"{step}: {f}" for f in found]
             if failure:
                 break
