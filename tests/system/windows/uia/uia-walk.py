@@ -7,6 +7,8 @@
 #
 #   uia-walk.py EXE PROBE RECORD [--transcript FILE]
 #
+# The record of every step goes to FILE, or to the standard output without
+# one or when a step failed.
 # EXE and PROBE are Windows paths, RECORD the host path of C:\uia-record.txt;
 # WINEPREFIX and DISPLAY are the caller's (run.sh). Ends what it starts.
 import argparse
@@ -294,10 +296,12 @@ def main():
     if args.transcript:
         with open(args.transcript, "w", encoding="utf-8") as out:
             out.write(text)
-    sys.stdout.write(text)
+    if failures or not args.transcript:
+        sys.stdout.write(text)
     for failure in failures:
         print("FAIL:", failure, file=sys.stderr)
-    print(f"uia-walk: {len(WALK)} steps, {len(failures)} failures", file=sys.stderr)
+    print(f"uia-walk: {len(WALK)} steps, {len(failures)} failures"
+          + (f"; the record is in {args.transcript}" if args.transcript else ""), file=sys.stderr)
     return 1 if failures else 0
 
 
