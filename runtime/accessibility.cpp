@@ -16,10 +16,11 @@ namespace {
 /// readers. Qt 6.4.2's UI Automation bridge has no control type for a
 /// paragraph (it would be a Custom control with an empty Value pattern): on
 /// Windows a label is static text, a Text control, as Windows screen readers
-/// know it. Orca reads a dialog by the labels (static text) under it that
-/// have three words or more, leaving out the shorter lines of the About note
-/// ("Thank you!"); a paragraph is no such label, so Orca reads the dialog's
-/// description, every line of the note in order.
+/// know it. Orca 43 reads a dialog by the labels (static text) under it that
+/// have three words or more: with static text it says the About note without
+/// its e-mail line and "Thank you!", and then the whole note again. A
+/// paragraph is no such label, so Orca reads the dialog's description, every
+/// line of the note in order, once.
 #ifdef Q_OS_WIN
 constexpr QAccessible::Role kTextLabelRole = QAccessible::StaticText;
 #else
