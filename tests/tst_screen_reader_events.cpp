@@ -19,6 +19,8 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDBusVariant>
+#include <QHBoxLayout>
+#include <QPushButton>
 
 #include <algorithm>
 #include <memory>
@@ -194,8 +196,23 @@ private slots:
         const QString failed = g_listener->start();
         QVERIFY2(failed.isEmpty(), qPrintable(failed));
         QTRY_VERIFY2_WITH_TIMEOUT(QAccessible::isActive(), "accessibility is off", 10000);
-        // The bridge reads the registered events when the registry tells it.
-        QTest::qWait(500);
+        // The bridge sends events once it has read the registered ones, when
+        // the registry tells it: the focus goes to and fro between two
+        // buttons until the bus has carried a change of focus.
+        QWidget probe;
+        auto* layout = new QHBoxLayout(&probe);
+        QPushButton* buttons[] = {new QPushButton("A"), new QPushButton("B")};
+        for (QPushButton* button : buttons)
+            layout->addWidget(button);
+        probe.show();
+        probe.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&probe));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            [&] {
+                buttons[buttons[0]->hasFocus() ? 1 : 0]->setFocus();
+                return !g_listener->find("object:state-changed:focused", 1).empty();
+            }(),
+            10000);
     }
     void cleanupTestCase()
     {
