@@ -56,6 +56,12 @@ class AtspiListener : public QObject {
 public:
     std::vector<std::shared_ptr<Heard>> heard;
 
+    ~AtspiListener() override
+    {
+        if (m_bus)
+            QDBusConnection::disconnectFromBus(m_bus->name());
+    }
+
     /// Connects to the accessibility bus of the session and registers; empty
     /// on success, else what failed.
     QString start()
