@@ -28,7 +28,10 @@ bool blockedByModalWindow(const QWidget* widget)
 }
 
 /// News of a window for a screen reader, such as the page a page turn
-/// shows: a notification, which only assistive technology sees.
+/// shows: a notification, which only assistive technology sees. Like a
+/// desktop notification it belongs to the application, not to the window:
+/// Orca speaks a notification inside a dialog after the dialog's name and
+/// description (its context), which would say the page twice.
 class Notice : public QAccessibleInterface {
 public:
     explicit Notice(QWidget* window) : m_window(window) {}
@@ -40,7 +43,7 @@ public:
     QWindow* window() const override { return m_window ? m_window->windowHandle() : nullptr; }
     QAccessibleInterface* parent() const override
     {
-        return QAccessible::queryAccessibleInterface(m_window.data());
+        return QAccessible::queryAccessibleInterface(qApp);
     }
     QAccessibleInterface* child(int) const override { return nullptr; }
     int childCount() const override { return 0; }
@@ -180,11 +183,12 @@ private:
     FormLabel* label() const { return static_cast<FormLabel*>(widget()); }
 };
 
-/// A label of text: a paragraph whose text says the language of each part.
+/// A label of text in `role` (static text or a paragraph) whose text says
+/// the language of each part.
 class AccessibleTextLabel : public QAccessibleWidget, public LabelText {
 public:
-    explicit AccessibleTextLabel(FormLabel* label)
-        : QAccessibleWidget(label, QAccessible::Paragraph), LabelText(label)
+    AccessibleTextLabel(FormLabel* label, QAccessible::Role role)
+        : QAccessibleWidget(label, role), LabelText(label)
     {
     }
 
@@ -280,11 +284,11 @@ QAccessibleInterface* buttonInterface(CommandButton* button)
     return new AccessibleCommandButton(button);
 }
 
-QAccessibleInterface* labelInterface(FormLabel* label)
+QAccessibleInterface* labelInterface(FormLabel* label, QAccessible::Role textRole)
 {
     if (label->isClickable())
         return new AccessibleClickableLabel(label);
-    return new AccessibleTextLabel(label);
+    return new AccessibleTextLabel(label, textRole);
 }
 
 QAccessibleInterface* menuItemInterface(QAction* action)

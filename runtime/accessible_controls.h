@@ -2,6 +2,7 @@
 // technology beyond what Qt's own interfaces say.
 #pragma once
 
+#include <QAccessible>
 #include <QString>
 
 class QAccessibleInterface;
@@ -24,8 +25,9 @@ QAccessibleInterface* buttonInterface(CommandButton* button);
 
 /// A label outside a grid: a push button when a click handler is bound to it
 /// (pressing it runs the handler once the request has been answered, and the
-/// keyboard still cannot reach it), a paragraph of text otherwise.
-QAccessibleInterface* labelInterface(FormLabel* label);
+/// keyboard still cannot reach it), text in `textRole` otherwise (the
+/// accessibility factory decides it for the platform).
+QAccessibleInterface* labelInterface(FormLabel* label, QAccessible::Role textRole);
 
 /// An item of a wrapping menu bar, or null for any other action.
 QAccessibleInterface* menuItemInterface(QAction* action);

@@ -7,6 +7,7 @@
 // testing::click(), never shows a hidden window.
 #pragma once
 
+#include "app/identity.h"
 #include "app/main_window.h"
 #include "app/program.h"
 #include "form_testing.h"
@@ -29,6 +30,12 @@
 #include <vector>
 
 namespace testing {
+
+/// The main window's title: the product's name.
+inline QString productName()
+{
+    return fromView(dilmora::app::identity::kProductName);
+}
 
 struct PageButtonInfo {
     QString name;

@@ -39,7 +39,7 @@ private slots:
         QFETCH(QString, form);
         QWidget* main = m_main->form().window();
         QCOMPARE(accessibleOf(main)->role(), QAccessible::Window);
-        QCOMPARE(accessibleOf(main)->text(QAccessible::Name), QStringLiteral("Dilmora 1.0"));
+        QCOMPARE(accessibleOf(main)->text(QAccessible::Name), productName());
         const WindowInfo& info = windowInfo(form);
         QVERIFY(whileOpenFromMenu(*m_main, info, [&](QWidget* modal) {
             QCOMPARE(accessibleOf(modal)->role(), QAccessible::Dialog);
@@ -55,7 +55,7 @@ private slots:
     {
         // The author credit names the author as the About window greets them.
         const QString greeting = fromView(labelDesign(about::kAboutDesign, "Label1")->caption);
-        const QStringList lettering{"Welcome to Dilmora 1.0",
+        const QStringList lettering{"Welcome to " + productName(),
                                     "This program is made for English students",
                                     "Programmer: " + greeting.section("name's ", 1)};
         for (int i = 0; i < lettering.size(); ++i) {

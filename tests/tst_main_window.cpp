@@ -36,7 +36,7 @@ private slots:
     {
         QWidget* window = m_main->form().window();
         QCOMPARE(window->objectName(), QStringLiteral("Form1"));
-        QCOMPARE(window->windowTitle(), QStringLiteral("Dilmora 1.0"));
+        QCOMPARE(window->windowTitle(), productName());
         auto* client = window->findChild<QWidget*>(QStringLiteral("clientArea"));
         QCOMPARE(client->size(), QSize(395, 127));
         QCOMPARE(client->y(), menuBar()->wrappedHeight());

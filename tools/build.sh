@@ -76,6 +76,7 @@ case "$command" in
     listen)
         cmake --preset test >/dev/null
         cmake --build --preset test --target dilmora -j "$jobs"
-        /usr/bin/python3 tests/system/screen-reader/orca-walk.py build/test/dilmora
+        DILMORA_PRODUCT_NAME=$(source build/test/identity.sh && echo "$product_name") \
+            /usr/bin/python3 tests/system/screen-reader/orca-walk.py build/test/dilmora
         ;;
 esac

@@ -22,27 +22,32 @@ import sys
 import tempfile
 import time
 
+# The main window's title, the product's name (packaging/identity.cmake),
+# from the caller.
+MAIN = os.environ["DILMORA_PRODUCT_NAME"]
+
 # (window, what is done in it, words Orca must speak afterwards). A window is
 # opened from its menu item; None stands for the opening itself, a button
 # name for Tab to it and Space, "Main Page" closes with Return, "Alt+F4"
-# with the title bar's close command.
+# with the title bar's close command. A page turn must say its page (the first
+# words) once.
 WALK = [
     ("Irregular Verbs", None, ["Irregular Verbs dialog", "Page 1 of 4", "Main Page"]),
     ("Irregular Verbs", "Page 2", ["Page 2 of 4", "drink, içmek, drank, drunk"]),
     ("Irregular Verbs", "Page 4", ["Page 4 of 4"]),
     ("Irregular Verbs", "First Page", ["Page 1 of 4", "abide"]),
-    ("Irregular Verbs", "Main Page", ["Dilmora 1.0"]),
+    ("Irregular Verbs", "Main Page", [MAIN]),
     ("Phrasal Verbs", None, ["Phrasal Verbs dialog", "Page 1 of 10"]),
     ("Phrasal Verbs", "LP", ["Page 10 of 10"]),
-    ("Phrasal Verbs", "Alt+F4", ["Dilmora 1.0"]),
+    ("Phrasal Verbs", "Alt+F4", [MAIN]),
     ("Particles", None, ["Particles dialog", "Page 1 of 3"]),
     ("Particles", "Page 3", ["Page 3 of 3"]),
-    ("Particles", "Main Page", ["Dilmora 1.0"]),
+    ("Particles", "Main Page", [MAIN]),
     ("Numbers", None, ["Numbers dialog", "Main Page"]),
-    ("Numbers", "Alt+F4", ["Dilmora 1.0"]),
+    ("Numbers", "Alt+F4", [MAIN]),
     ("About Programmer", None,
      ["About Programmer dialog", "Hello!", "E-mail:", "Web page:", "Thank you!"]),
-    ("About Programmer", "Alt+F4", ["Dilmora 1.0"]),
+    ("About Programmer", "Alt+F4", [MAIN]),
 ]
 
 QUIET = 1.2      # seconds without anything new in Orca's log that end a step
@@ -237,7 +242,7 @@ def run(program, transcript_file):
             time.sleep(0.2)
         walk.note("Orca starts", started + listener.wait_quiet())
         # The main window has the focus at start: a click brings it to the front.
-        subprocess.run(["xdotool", "search", "--name", "Dilmora 1.0", "windowactivate", "--sync"],
+        subprocess.run(["xdotool", "search", "--name", MAIN, "windowactivate", "--sync"],
                        env=session.env, capture_output=True)
         current = skipped = None
         for window, action, words in WALK:
@@ -269,6 +274,9 @@ def run(program, transcript_file):
             for word in words:
                 if word not in heard:
                     failures.append(f"{window}, {step}: Orca did not say {word!r}")
+            # A page turn is said once: the page shown, with its first row.
+            if action not in (None, "Main Page", "Alt+F4") and heard.count(words[0]) > 1:
+                failures.append(f"{window}, {step}: Orca said {words[0]!r} {heard.count(words[0])} times")
         # After the last close, F10 opens the menu bar on its first item.
         if not failures:
             spoken = walk.key("F10", ["Irregular Verbs"])

@@ -26,12 +26,16 @@ make_wine_prefix() {
 # 200 %) and a new private prefix, for the rest of the script. When the
 # script exits, the prefix's Wine processes end with the scratch folder's.
 start_wine_session() {
-    unset WINEPREFIX   # never a prefix of the user's
-    at_exit+=('[ -z "${WINEPREFIX:-}" ] || wineserver -k')
     Xvfb -displayfd 3 -screen 0 2560x2400x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
     pids+=($!)
     wait_for '[ -s "$work/display" ]' 30 "Xvfb to open a display" || { cat "$work/xvfb.log" >&2; return 1; }
     export DISPLAY=:$(cat "$work/display")
+    start_wine_prefix
+}
+# start_wine_prefix: the private prefix alone, on the X screen there is.
+start_wine_prefix() {
+    unset WINEPREFIX   # never a prefix of the user's
+    at_exit+=('[ -z "${WINEPREFIX:-}" ] || wineserver -k')
     make_wine_prefix "$work/prefix"
 }
 
