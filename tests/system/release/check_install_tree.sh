@@ -8,7 +8,7 @@ set -uo pipefail
 
 build=$1
 source=$2
-id=org.example.Dilmora
+id=$(source "$build/identity.sh" && echo "$application_id")
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 prefix=$root/usr

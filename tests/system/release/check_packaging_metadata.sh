@@ -7,7 +7,7 @@ set -uo pipefail
 
 folder=$1
 version=$2
-id=org.example.Dilmora
+id=$(source "$folder/../identity.sh" && echo "$application_id")
 desktop=$folder/$id.desktop
 metainfo=$folder/$id.metainfo.xml
 failures=0
