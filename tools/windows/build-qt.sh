@@ -87,6 +87,7 @@ export SOURCE_DATE_EPOCH=$qt_date
 
 step "configuring (static, release, minimal)"
 cmake -G Ninja -S "$source_dir" -B "$work/build" \
+    -DDILMORA_QT_SOURCE="$source_dir" -DDILMORA_QT_BUILD="$work/build" \
     -C packaging/windows/qt/qt-options.cmake \
     -DCMAKE_TOOLCHAIN_FILE="$PWD/packaging/windows/qt/mingw-toolchain.cmake" \
     -DCMAKE_INSTALL_PREFIX="$windows_qt" >"$work/configure.log" 2>&1 ||

@@ -3,6 +3,13 @@
 # Changing this file rebuilds Qt (its hash is part of the cache stamp).
 
 set(CMAKE_BUILD_TYPE Release CACHE STRING "")
+# No folder of the build machine in the libraries: some of Qt's sources name
+# themselves with __FILE__, and two of those names reach dilmora.exe. The
+# folders that build-qt.sh builds in (a new temporary one each time) become
+# the source package's name and "build".
+set(CMAKE_C_FLAGS "-ffile-prefix-map=${DILMORA_QT_SOURCE}=qt6-base -ffile-prefix-map=${DILMORA_QT_BUILD}=build"
+    CACHE STRING "")
+set(CMAKE_CXX_FLAGS "${CMAKE_C_FLAGS}" CACHE STRING "")
 set(BUILD_SHARED_LIBS OFF CACHE BOOL "")
 set(QT_BUILD_EXAMPLES OFF CACHE BOOL "")
 set(QT_BUILD_TESTS OFF CACHE BOOL "")
