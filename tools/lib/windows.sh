@@ -1,4 +1,4 @@
-# Sourced by the Windows scripts: where things are and what they need.
+# Sourced by the Windows scripts: where the static Qt for Windows is, and the date of a build.
 
 # The static Qt for Windows, built once per machine by build-qt.sh.
 windows_qt=${DILMORA_WINDOWS_QT:-/var/cache/dilmora/qt-6.4.2-mingw-static}
