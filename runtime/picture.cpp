@@ -6,7 +6,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QPainter>
 #include <QPixmapCache>
 
@@ -17,27 +16,20 @@ namespace {
 /// The device pixel ratio that a fine picture is drawn for.
 constexpr int kFineScale = 2;
 
-/// A picture file of the resources, read in the format that its file name ends in and
-/// then kept in the pixmap cache; null when there is no such file.
+/// A bitmap file of the resources, read and then kept in the pixmap cache; null when
+/// there is no such file.
 QPixmap loadPicture(const QString& path)
 {
-    // A bitmap is read in place (see dib.h), so that a window shows without Qt's image
-    // reader; a fine picture is read only on a screen that draws it. Left to guess the
-    // format, Qt would first load every image format plugin installed, and the libraries
-    // behind them, to ask each one.
+    // Read in place (see dib.h), so that a window shows without Qt's image reader, which
+    // opens every image format plugin installed to ask each one, even for a format that
+    // Qt reads by itself.
     const QString key = QStringLiteral("dilmora:") + path;
     QPixmap picture;
     if (QPixmapCache::find(key, &picture))
         return picture;
-    if (path.endsWith(QLatin1String(".bmp"))) {
-        QFile file(path);
-        if (file.open(QIODevice::ReadOnly))
-            picture = QPixmap::fromImage(readBmp(file.readAll()));
-    } else {
-        QImageReader reader(path, QFileInfo(path).suffix().toLatin1());
-        reader.setAutoDetectImageFormat(false);
-        picture = QPixmap::fromImage(reader.read());
-    }
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly))
+        picture = QPixmap::fromImage(readBmp(file.readAll()));
     if (!picture.isNull())
         QPixmapCache::insert(key, picture);
     return picture;
@@ -62,7 +54,7 @@ QString Picture::finePicturePath(std::string_view bitmap)
     const QString path = toQString(bitmap);
     const QFileInfo file(path);
     return path.left(path.size() - file.fileName().size()) + file.completeBaseName()
-           + QStringLiteral("@%1x.png").arg(kFineScale);
+           + QStringLiteral("@%1x.bmp").arg(kFineScale);
 }
 
 Picture::Picture(const QPixmap& bitmap, QString finePath, QWidget* parent)

@@ -23,7 +23,7 @@ public:
     static Picture* create(const ImageDesign& design, QWidget* parent);
 
     /// The resource path of a bitmap's companion drawn twice as fine, for device pixel
-    /// ratio 2: ":/app/assets/welcome.bmp" has ":/app/assets/welcome@2x.png".
+    /// ratio 2: ":/app/assets/welcome.bmp" has ":/app/assets/welcome@2x.bmp".
     static QString finePicturePath(std::string_view bitmap);
 
 protected:

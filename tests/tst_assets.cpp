@@ -344,7 +344,8 @@ void TestAssets::finePictures()
 {
     QFETCH(QString, path);
 
-    const QImage fine(dilmora::runtime::Picture::finePicturePath(path.toStdString()), "PNG");
+    const QImage fine =
+        bitmapPixels(resource(dilmora::runtime::Picture::finePicturePath(path.toStdString())));
     QCOMPARE(fine.size(), bitmapPixels(resource(path)).size() * 2);
     const std::optional<QPoint> off = offFrame(fine);
     QVERIFY2(!off, qPrintable(QString("frame at %1, %2").arg(off->x()).arg(off->y())));

@@ -121,34 +121,6 @@ QString checkIcoFile(const QString& path, const std::vector<IconImage>& images)
     return {};
 }
 
-QString checkPngPicture(const QString& path, QSize size, ShareRange share)
-{
-    QImage image;
-    if (!image.load(path, "PNG"))
-        return QStringLiteral("cannot be read back as a PNG");
-    if (image.hasAlphaChannel())
-        return QStringLiteral("has an alpha channel");
-    const QString problem = sizeProblem(image, size);
-    if (!problem.isEmpty())
-        return problem;
-    const QRgb background = kBackground.rgb();
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const bool onFrame =
-                x == 0 || y == 0 || x == image.width() - 1 || y == image.height() - 1;
-            if (onFrame && image.pixel(x, y) != background)
-                return QStringLiteral("frame pixel (%1, %2) is not the background").arg(x).arg(y);
-        }
-    }
-    const double got = backgroundShare(image);
-    if (got < share.low || got > share.high)
-        return QStringLiteral("background share %1 % outside %2 to %3 %")
-            .arg(got * 100, 0, 'f', 2)
-            .arg(share.low * 100)
-            .arg(share.high * 100);
-    return {};
-}
-
 QString checkPngFile(const QString& path, const QImage& artwork)
 {
     QImage image;

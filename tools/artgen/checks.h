@@ -21,10 +21,6 @@ QImage checkBmpFile(const QString& path, QSize size, ShareRange share, QString* 
 /// with the same mask and colours close to the artwork's. Returns what is wrong, or nothing.
 QString checkIcoFile(const QString& path, const std::vector<IconImage>& images);
 
-/// Reads an opaque PNG picture and checks its size, its frame and its background share.
-/// Returns what is wrong, or nothing.
-QString checkPngPicture(const QString& path, QSize size, ShareRange share);
-
 /// Reads a PNG file and checks that it is the artwork pixel for pixel.
 QString checkPngFile(const QString& path, const QImage& artwork);
 

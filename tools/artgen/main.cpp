@@ -3,7 +3,7 @@
 // It makes the main window's three lines of lettering (app/assets/welcome.bmp,
 // students.bmp, programmer.bmp), the About window's picture (about/assets/portrait.bmp),
 // each of them also drawn twice as fine for screens of device pixel ratio 2
-// (welcome@2x.png, ...), the application icon (app/assets/dilmora.ico: 16, 32 and 48
+// (welcome@2x.bmp, ...), the application icon (app/assets/dilmora.ico: 16, 32 and 48
 // pixels at 8 and 32 bits, then 256 pixels as PNG), the icon's images as PNG files for
 // packaging (packaging/icons/dilmora-NN.png, 16 to 256 pixels) and the icon as SVG
 // (packaging/icons/dilmora.svg). Every file is read back and checked; any failed check
@@ -68,7 +68,7 @@ constexpr QSize kPortraitSize{82, 78};
 constexpr ShareRange kPortraitShare{0.57, 0.60, 0.63};
 
 // Each picture is also drawn at this scale, into a PNG named as the program looks for it:
-// "welcome.bmp" beside "welcome@2x.png".
+// "welcome.bmp" beside "welcome@2x.bmp".
 constexpr int kFineScale = 2;
 // How far a fine picture's background share may lie below and above its bitmap's range:
 // finer pixels leave fewer partly covered ones at the edges of the ink.
@@ -119,7 +119,7 @@ bool writeFile(const QString& path, const QByteArray& bytes, QString* problem)
 QString finePath(const char* bitmapPath)
 {
     QString path = QString::fromUtf8(bitmapPath);
-    path.replace(QStringLiteral(".bmp"), QStringLiteral("@%1x.png").arg(kFineScale));
+    path.replace(QStringLiteral(".bmp"), QStringLiteral("@%1x.bmp").arg(kFineScale));
     return path;
 }
 
@@ -135,9 +135,9 @@ QString writeFinePicture(const QDir& root, const char* bitmapPath, const QImage&
     const QString name = finePath(bitmapPath);
     const QString path = root.filePath(name);
     QString problem;
-    if (!writeFile(path, encodePng(image), &problem))
+    if (!writeFile(path, encodeBmp24(image), &problem))
         return problem;
-    problem = checkPngPicture(path, size * kFineScale, fineShare(share));
+    checkBmpFile(path, size * kFineScale, fineShare(share), &problem);
     if (problem.isEmpty())
         std::printf("%s: %d x %d, background %.2f %%\n", qPrintable(name), image.width(),
                     image.height(), backgroundShare(image) * 100);
