@@ -33,4 +33,8 @@ private:
 /// modally; returns once the window has been unloaded.
 void openWindow(runtime::InstanceSlot& slot);
 
+/// Opens the window of `slot` as the menu command does, turned to the row
+/// `target` and with that row marked, as if the user had found it there.
+void openWindowAt(runtime::InstanceSlot& slot, const runtime::FindTarget& target);
+
 } // namespace dilmora::app

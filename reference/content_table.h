@@ -49,8 +49,12 @@ class PagedContent {
 public:
     /// Texts in a row.
     virtual int columns() const = 0;
+    /// Rows with content.
+    virtual int rowCount() const = 0;
     /// Pages needed for all rows; a remainder makes one more page.
     virtual int pageCount() const = 0;
+    /// Text `column` (from 0) of row `row` (from 0) of the whole table.
+    virtual std::string_view cell(int row, int column) const = 0;
     /// Text k (from 1 to 32 * columns(), row by row) of page p (from 1):
     /// the empty string in the rows that fill up the last page.
     virtual std::string_view text(int page, int k) const = 0;
@@ -67,7 +71,7 @@ public:
 
     constexpr explicit ContentTable(std::span<const ContentRow<N>> rows) : m_rows(rows) {}
 
-    constexpr int rowCount() const { return static_cast<int>(m_rows.size()); }
+    constexpr int rowCount() const override { return static_cast<int>(m_rows.size()); }
 
     constexpr int columns() const override { return kColumns; }
 
@@ -80,6 +84,11 @@ public:
     constexpr const ContentRow<N>& row(int index) const
     {
         return m_rows[static_cast<std::size_t>(index)];
+    }
+
+    constexpr std::string_view cell(int row, int column) const override
+    {
+        return this->row(row).texts[static_cast<std::size_t>(column)];
     }
 
     constexpr std::string_view text(int page, int k) const override

@@ -103,10 +103,29 @@ const runtime::FormDesign kNumbersDesign{
     .grid = &kGrid,
 };
 
+const FindableWindow& numbersFindable()
+{
+    static const FindableWindow numbers = [] {
+        std::vector<Entry> entries;
+        std::vector<FindableWindow::Place> places;
+        for (int c = 0; c < kColumns; ++c) {
+            for (int row = 0; row < kRows; ++row) {
+                entries.push_back(
+                    {.english = {
+                         kCells[static_cast<std::size_t>(row)][static_cast<std::size_t>(c)].text}});
+                places.push_back({.row = row, .firstColumn = c, .columns = 1});
+            }
+        }
+        return FindableWindow(kNumbersDesign.title, std::move(entries), std::move(places));
+    }();
+    return numbers;
+}
+
 std::unique_ptr<runtime::Form> createNumbersWindow()
 {
     auto window = std::make_unique<runtime::Form>(kNumbersDesign);
     window->onClick("Command1", mainPage);
+    window->onFind({.search = [](const QString& typed) { return numbersFindable().find(typed); }});
     return window;
 }
 

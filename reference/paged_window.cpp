@@ -13,6 +13,32 @@ std::string_view withoutTrailingBlanks(std::string_view text)
     return text.substr(0, text.find_last_not_of(' ') + 1);
 }
 
+/// Each row as a find sees it, with its place on its page: the texts of the
+/// English columns, the first of them the entry, and of the Turkish column.
+FindableWindow findableRows(const PagedWindowOutline& outline)
+{
+    const PagedContent& content = outline.content;
+    std::vector<Entry> entries;
+    std::vector<FindableWindow::Place> places;
+    for (int row = 0; row < content.rowCount(); ++row) {
+        Entry entry;
+        std::size_t english = 0;
+        for (int c = 0; c < content.columns(); ++c) {
+            const std::string_view text = content.cell(row, c);
+            if (outline.columns[static_cast<std::size_t>(c)].language == "tr")
+                entry.turkish = text;
+            else if (english < entry.english.size())
+                entry.english[english++] = text;
+        }
+        entries.push_back(entry);
+        places.push_back({.page = row / kRowsPerPage + 1,
+                          .row = row % kRowsPerPage,
+                          .firstColumn = 0,
+                          .columns = content.columns()});
+    }
+    return {outline.title, std::move(entries), std::move(places)};
+}
+
 bool showsPage(const PagedContent& content, const std::vector<std::string>& texts, int page)
 {
     for (std::size_t i = 0; i < texts.size(); ++i) {
@@ -52,7 +78,8 @@ std::string pageShown(const PagedContent& content, const std::vector<std::string
     return {};
 }
 
-PagedDesign::PagedDesign(const PagedWindowOutline& outline) : m_outline(outline)
+PagedDesign::PagedDesign(const PagedWindowOutline& outline)
+    : m_outline(outline), m_findable(findableRows(outline))
 {
     const PagedContent& content = outline.content;
     const int columns = static_cast<int>(outline.columns.size());
@@ -130,6 +157,10 @@ std::unique_ptr<runtime::Form> createPagedForm(const PagedDesign& design)
                 showPage(form, content, page);
             });
     }
+    window->onFind(
+        {.search = [&findable =
+                        design.findable()](const QString& typed) { return findable.find(typed); },
+         .showPage = [&content](runtime::Form& form, int page) { showPage(form, content, page); }});
     return window;
 }
 

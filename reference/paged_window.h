@@ -11,6 +11,7 @@
 #pragma once
 
 #include "reference/content_table.h"
+#include "reference/findable.h"
 #include "runtime/design.h"
 #include "runtime/form.h"
 
@@ -196,6 +197,8 @@ public:
 
     const PagedWindowOutline& outline() const { return m_outline; }
     const runtime::FormDesign& form() const { return m_form; }
+    /// The rows as a find sees them: English columns and the Turkish one.
+    const FindableWindow& findable() const { return m_findable; }
 
 private:
     const PagedWindowOutline& m_outline;
@@ -206,6 +209,7 @@ private:
     std::vector<std::string_view> m_headerNames;
     runtime::GridDesign m_grid;
     runtime::FormDesign m_form;
+    FindableWindow m_findable;
 };
 
 /// Sets the caption of grid label `labelNumber`, holding the label for this
@@ -216,15 +220,21 @@ void setCellCaption(runtime::Form& window, int labelNumber, std::string_view tex
 /// order, also where a text is unchanged or empty. Touches nothing else.
 void showPage(runtime::Form& window, const PagedContent& content, int page);
 
-/// A form for the design, each button bound to its page or to "Main Page".
+/// A form for the design, each button bound to its page or to "Main Page",
+/// that finds its rows when the user types.
 std::unique_ptr<runtime::Form> createPagedForm(const PagedDesign& design);
 
-/// Creates the paged window of `outline` for its instance slot; the design
-/// is derived on the first call.
-template <const PagedWindowOutline& outline> std::unique_ptr<runtime::Form> createPagedWindow()
+/// The design of the paged window of `outline`, derived on the first call.
+template <const PagedWindowOutline& outline> const PagedDesign& pagedDesign()
 {
     static const PagedDesign design(outline);
-    return createPagedForm(design);
+    return design;
+}
+
+/// Creates the paged window of `outline` for its instance slot.
+template <const PagedWindowOutline& outline> std::unique_ptr<runtime::Form> createPagedWindow()
+{
+    return createPagedForm(pagedDesign<outline>());
 }
 
 } // namespace dilmora::reference

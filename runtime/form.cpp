@@ -58,6 +58,9 @@ Status ControlRef::setCaption(std::string_view caption)
     if (!label || !label->pixmap().isNull())
         return m_widget ? Status::WrongKind : Status::NotLoaded;
     label->setText(toQString(caption));
+    // A page turn takes the mark of a find with it.
+    if (auto* window = qobject_cast<FormWindow*>(label->window()))
+        window->setMark({});
     gridCaptionChanged(label);
     return Status::Ok;
 }
@@ -72,6 +75,27 @@ Form::~Form()
 void Form::onClick(std::string_view control, ClickHandler handler)
 {
     m_clicks.emplace_back(control, std::move(handler));
+}
+
+void Form::onFind(FindBinding binding)
+{
+    m_find = std::move(binding);
+}
+
+void Form::reveal(const FindTarget& target)
+{
+    if (!m_window)
+        return;
+    if (target.page > 0 && m_find.showPage)
+        m_find.showPage(*this, target.page);
+    m_window->setMark({target.row, target.firstColumn, target.columns});
+    gridMarkShown(m_window->clientArea());
+}
+
+void Form::runAsHandler(const std::function<void()>& handler)
+{
+    const RunningHandler running(*this);
+    runHandler(handler);
 }
 
 bool Form::isLoaded() const
@@ -134,10 +158,7 @@ void Form::connectClicks()
         const auto found = m_controls.find(control);
         if (found == m_controls.end())
             continue;
-        auto run = [this, handler = handler] {
-            const RunningHandler running(*this);
-            runHandler([&] { handler(*this); });
-        };
+        auto run = [this, handler = handler] { runAsHandler([&] { handler(*this); }); };
         if (auto* button = dynamic_cast<CommandButton*>(found->second))
             QObject::connect(button, &QPushButton::clicked, button, run);
         else if (auto* label = dynamic_cast<FormLabel*>(found->second))

@@ -12,6 +12,7 @@
 #pragma once
 
 #include "runtime/design.h"
+#include "runtime/finding.h"
 #include "runtime/status.h"
 
 #include <QPointer>
@@ -69,6 +70,22 @@ public:
     /// Binds the Click event of the control (or menu item) named `control`.
     void onClick(std::string_view control, ClickHandler handler);
 
+    /// Lets the user find rows by typing into the window (runtime/find_bar.h).
+    void onFind(FindBinding binding);
+
+    /// What the window answers to a find, or null when it finds nothing.
+    const FindBinding* findBinding() const { return m_find.search ? &m_find : nullptr; }
+
+    /// Brings a row found into view in the loaded window: turns to its page,
+    /// marks it and tells assistive technology. A page turn that fails
+    /// raises a run-time error, as a page button's does.
+    void reveal(const FindTarget& target);
+
+    /// Runs `handler` as a handler of this window: a window it shows
+    /// modally is owned by this one, and an error that leaves it goes to the
+    /// unhandled-error path.
+    void runAsHandler(const std::function<void()>& handler);
+
     bool isLoaded() const;
 
     /// Builds the window from its design, unless it is loaded already.
@@ -101,6 +118,7 @@ private:
 
     const FormDesign& m_design;
     std::vector<std::pair<std::string_view, ClickHandler>> m_clicks;
+    FindBinding m_find;
     FormWindow* m_window = nullptr;
     std::unordered_map<std::string_view, QWidget*> m_controls;
 };

@@ -1,13 +1,16 @@
 // Builds the widgets of a loaded form from its design.
 #include "runtime/form_window.h"
 
+#include "runtime/find_bar.h"
 #include "runtime/form.h"
+#include "runtime/grid_accessibility.h"
 #include "runtime/look.h"
 #include "runtime/menu_bar.h"
 #include "runtime/platform.h"
 
 #include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -159,6 +162,100 @@ void FormWindow::centreOnScreen()
     const QPointF client(area.x() + (area.width() - outer.width()) / 2 + frame.left(),
                          area.y() + (area.height() - outer.height()) / 2 + frame.top());
     setGeometry(QRect(client.toPoint(), size()));
+}
+
+QLabel* FormWindow::gridCell(int row, int column) const
+{
+    const GridDesign* grid = m_design.grid;
+    if (!grid || row < 0 || row >= grid->rows || column < 0 || column >= grid->columns)
+        return nullptr;
+    const std::string_view name =
+        grid->cells[static_cast<std::size_t>(row * grid->columns + column)];
+    return m_client->findChild<QLabel*>(toQString(name), Qt::FindDirectChildrenOnly);
+}
+
+void FormWindow::setMark(const GridMark& mark)
+{
+    if (mark == m_mark)
+        return;
+    const GridMark before = m_mark;
+    m_mark = mark;
+    // The cells keep their design's colours and take the highlight's roles
+    // while they are marked.
+    const auto paint = [this](const GridMark& cells, bool marked) {
+        for (int c = cells.firstColumn; c < cells.firstColumn + cells.columns; ++c) {
+            if (QLabel* cell = gridCell(cells.row, c)) {
+                cell->setBackgroundRole(marked ? QPalette::Highlight : QPalette::Window);
+                cell->setForegroundRole(marked ? QPalette::HighlightedText : QPalette::WindowText);
+            }
+        }
+    };
+    if (before.isSet())
+        paint(before, false);
+    if (m_mark.isSet())
+        paint(m_mark, true);
+    gridMarkChanged(m_client, before, m_mark);
+}
+
+QStringList FormWindow::markedTexts() const
+{
+    QStringList texts;
+    for (int c = m_mark.firstColumn; m_mark.isSet() && c < m_mark.firstColumn + m_mark.columns;
+         ++c) {
+        if (const QLabel* cell = gridCell(m_mark.row, c))
+            texts << cell->text().trimmed();
+    }
+    return texts;
+}
+
+void FormWindow::copyMarkedRow() const
+{
+    const QStringList texts = markedTexts();
+    if (!texts.isEmpty())
+        QGuiApplication::clipboard()->setText(texts.join(QLatin1Char('\t')));
+}
+
+void FormWindow::openFindBar(const QString& text)
+{
+    if (!m_findBar)
+        m_findBar = new FindBar(m_form, *m_form.findBinding(), *this);
+    m_findBar->open(text);
+}
+
+namespace {
+
+/// True for a key that types text to find: printable, not a blank, and
+/// not a command (Ctrl or Alt alone; both together are AltGr on Windows).
+bool typesText(const QKeyEvent& event)
+{
+    const QString text = event.text();
+    if (text.isEmpty() || text.front().isSpace())
+        return false;
+    for (const QChar c : text) {
+        if (!c.isPrint() && !c.isSurrogate())
+            return false;
+    }
+    const Qt::KeyboardModifiers modifiers = event.modifiers();
+    const bool control = modifiers & Qt::ControlModifier;
+    const bool alt = modifiers & Qt::AltModifier;
+    return control == alt && !(modifiers & Qt::MetaModifier);
+}
+
+} // namespace
+
+void FormWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (!m_form.findBinding()) {
+        QWidget::keyPressEvent(event);
+    } else if (event->matches(QKeySequence::Find)) {
+        openFindBar({});
+    } else if (event->matches(QKeySequence::Copy) && m_mark.isSet()) {
+        copyMarkedRow();
+    } else if (typesText(*event)) {
+        openFindBar(event->text());
+    } else {
+        QWidget::keyPressEvent(event);
+    }
 }
 
 void FormWindow::changeEvent(QEvent* event)

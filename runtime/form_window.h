@@ -2,6 +2,7 @@
 #pragma once
 
 #include "runtime/design.h"
+#include "runtime/finding.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -11,6 +12,7 @@
 
 namespace dilmora::runtime {
 
+class FindBar;
 class Form;
 class WrappingMenuBar;
 
@@ -68,6 +70,27 @@ public:
 
     void centreOnScreen();
 
+    /// The row of the grid that a find marked; none at first.
+    const GridMark& mark() const { return m_mark; }
+
+    /// Marks a row of the grid in the platform's highlight colours, and
+    /// tells assistive technology that its cells are selected; an unset
+    /// mark removes it.
+    void setMark(const GridMark& mark);
+
+    /// The texts of the marked cells, without their blanks; none without a mark.
+    QStringList markedTexts() const;
+
+    /// Copies the marked row to the clipboard as one line, its cells joined
+    /// by tabs; does nothing without a mark.
+    void copyMarkedRow() const;
+
+    /// The grid cell at `row` and `column` (from 0), or null.
+    QLabel* gridCell(int row, int column) const;
+
+    /// The find bar, or null before the user first typed into the window.
+    FindBar* findBar() const { return m_findBar; }
+
 signals:
     /// The window was hidden, by unloading it or otherwise.
     void hidden();
@@ -76,12 +99,20 @@ protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    /// A printable key opens the find bar with it, Ctrl+F opens it empty,
+    /// Ctrl+C copies the marked row; in a window that finds nothing, and
+    /// for every other key, the window is as it was.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void openFindBar(const QString& text);
+
     Form& m_form;
     const FormDesign& m_design;
     WrappingMenuBar* m_menuBar = nullptr;
     QWidget* m_client = nullptr;
+    FindBar* m_findBar = nullptr;
+    GridMark m_mark;
 };
 
 } // namespace dilmora::runtime

@@ -61,6 +61,13 @@ std::optional<GridPlace> placeOf(const GridDesign& grid, const QString& name)
     return std::nullopt;
 }
 
+/// The mark of the grid whose client area `client` is; none without one.
+GridMark markOf(const QWidget* client)
+{
+    const auto* window = client ? dynamic_cast<const FormWindow*>(client->parentWidget()) : nullptr;
+    return window ? window->mark() : GridMark{};
+}
+
 class GridTable;
 
 /// The header of a column that has no header label: empty, so that every
@@ -210,15 +217,34 @@ public:
     }
     QString rowDescription(int) const override { return {}; }
 
-    // Nothing in the grid can be selected.
-    int selectedCellCount() const override { return 0; }
-    QList<QAccessibleInterface*> selectedCells() const override { return {}; }
+    // The row a find marked is the selection; the user cannot select.
+    int selectedCellCount() const override { return static_cast<int>(selectedCells().size()); }
+    QList<QAccessibleInterface*> selectedCells() const override
+    {
+        QList<QAccessibleInterface*> cells;
+        const GridMark mark = markOf(m_client);
+        for (int c = mark.firstColumn; mark.isSet() && c < mark.firstColumn + mark.columns; ++c) {
+            if (QAccessibleInterface* cell = cellAt(mark.row, c))
+                cells << cell;
+        }
+        return cells;
+    }
     int selectedColumnCount() const override { return 0; }
-    int selectedRowCount() const override { return 0; }
+    int selectedRowCount() const override { return static_cast<int>(selectedRows().size()); }
     QList<int> selectedColumns() const override { return {}; }
-    QList<int> selectedRows() const override { return {}; }
+    /// The marked row, when the mark spans it whole.
+    QList<int> selectedRows() const override
+    {
+        const GridMark mark = markOf(m_client);
+        return isRowSelected(mark.row) ? QList<int>{mark.row} : QList<int>{};
+    }
     bool isColumnSelected(int) const override { return false; }
-    bool isRowSelected(int) const override { return false; }
+    bool isRowSelected(int row) const override
+    {
+        const GridMark mark = markOf(m_client);
+        return mark.isSet() && row == mark.row && mark.firstColumn == 0
+               && mark.columns == m_grid.columns;
+    }
     bool selectRow(int) override { return false; }
     bool selectColumn(int) override { return false; }
     bool unselectRow(int) override { return false; }
@@ -238,12 +264,16 @@ public:
                    : nullptr;
     }
 
-    /// The texts of the first row, without their blanks, joined by commas.
-    QString firstRow() const
+    /// The texts of the marked cells, or else of the first row, without
+    /// their blanks, joined by commas.
+    QString rowShown() const
     {
+        GridMark mark = markOf(m_client);
+        if (!mark.isSet())
+            mark = {0, 0, m_grid.columns};
         QStringList texts;
-        for (int c = 0; c < m_grid.columns; ++c) {
-            if (QAccessibleInterface* cell = cellAt(0, c))
+        for (int c = mark.firstColumn; c < mark.firstColumn + mark.columns; ++c) {
+            if (QAccessibleInterface* cell = cellAt(mark.row, c))
                 texts << cell->text(QAccessible::Name).trimmed();
         }
         return texts.join(QStringLiteral(", "));
@@ -421,7 +451,17 @@ public:
         return QAccessibleWidget::interface_cast(type);
     }
 
-    bool isSelected() const override { return false; }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.selected = isSelected();
+        return state;
+    }
+    bool isSelected() const override
+    {
+        const std::optional<GridPlace> at = place();
+        return at && markOf(widget()->parentWidget()).contains(at->row, at->column);
+    }
     QList<QAccessibleInterface*> columnHeaderCells() const override
     {
         GridTable* grid = tableOfClient(widget()->parentWidget());
@@ -460,7 +500,23 @@ void announcePage(QWidget* client)
     QAccessible::updateAccessibility(&tableChanged);
     const QString page = table->text(QAccessible::Description);
     if (!page.isEmpty())
-        announce(client->window(), page + QStringLiteral(": ") + table->firstRow());
+        announce(client->window(), page + QStringLiteral(": ") + table->rowShown());
+    else if (markOf(client).isSet())
+        announce(client->window(), table->rowShown());
+}
+
+/// Announces the grid of `client` once the running handler has returned,
+/// however many of its cells the handler changed.
+void announceLater(QWidget* client)
+{
+    static constexpr char kAnnouncing[] = "dilmoraAnnouncing";
+    if (!QAccessible::isActive() || !gridOfClient(client) || client->property(kAnnouncing).toBool())
+        return;
+    client->setProperty(kAnnouncing, true);
+    QTimer::singleShot(0, client, [client] {
+        client->setProperty(kAnnouncing, false);
+        announcePage(client);
+    });
 }
 
 } // namespace
@@ -488,16 +544,34 @@ QString gridDescription(QWidget* client)
 
 void gridCaptionChanged(QWidget* label)
 {
-    static constexpr char kAnnouncing[] = "dilmoraAnnouncing";
-    QWidget* client = label ? label->parentWidget() : nullptr;
-    if (!QAccessible::isActive() || !gridOfClient(client) || client->property(kAnnouncing).toBool())
-        return;
     // A page turn sets every cell: the news waits until the handler has run.
-    client->setProperty(kAnnouncing, true);
-    QTimer::singleShot(0, client, [client] {
-        client->setProperty(kAnnouncing, false);
-        announcePage(client);
-    });
+    announceLater(label ? label->parentWidget() : nullptr);
+}
+
+void gridMarkShown(QWidget* client)
+{
+    announceLater(client);
+}
+
+void gridMarkChanged(QWidget* client, const GridMark& before, const GridMark& after)
+{
+    GridTable* table = QAccessible::isActive() ? tableOfClient(client) : nullptr;
+    if (!table)
+        return;
+    QAccessible::State selection;
+    selection.selected = true;
+    for (const GridMark& mark : {before, after}) {
+        for (int c = mark.firstColumn; mark.isSet() && c < mark.firstColumn + mark.columns; ++c) {
+            if (before.contains(mark.row, c) == after.contains(mark.row, c))
+                continue;
+            if (QAccessibleInterface* cell = table->cellAt(mark.row, c)) {
+                QAccessibleStateChangeEvent changed(cell, selection);
+                QAccessible::updateAccessibility(&changed);
+            }
+        }
+    }
+    QAccessibleEvent within(table, QAccessible::SelectionWithin);
+    QAccessible::updateAccessibility(&within);
 }
 
 } // namespace dilmora::runtime

@@ -9,6 +9,8 @@
 // window.
 #pragma once
 
+#include "runtime/finding.h"
+
 #include <QString>
 
 class QAccessibleInterface;
@@ -30,5 +32,16 @@ QString gridDescription(QWidget* client);
 /// "Page 2 of 4: drink, içmek, drank, drunk", through the control that has
 /// the focus.
 void gridCaptionChanged(QWidget* label);
+
+/// Called when a find has marked a row of the grid in the client area
+/// `client`: once the running handler has returned, the window announces it
+/// as a page turn does, naming the marked row instead of the first, e.g.
+/// "Page 7 of 10: look after, …"; a grid without pages says the row alone.
+void gridMarkShown(QWidget* client);
+
+/// Called when the mark of the grid in `client` has moved: the cells that
+/// left it and those that joined it tell assistive technology that their
+/// selection changed.
+void gridMarkChanged(QWidget* client, const GridMark& before, const GridMark& after);
 
 } // namespace dilmora::runtime
