@@ -558,20 +558,21 @@ void gridMarkChanged(QWidget* client, const GridMark& before, const GridMark& af
     GridTable* table = QAccessible::isActive() ? tableOfClient(client) : nullptr;
     if (!table)
         return;
-    QAccessible::State selection;
-    selection.selected = true;
+    // Qt's bridges pass a selection event on as the cell's selected state
+    // (AT-SPI) or as an element selected (UI Automation); a state change
+    // event would not carry it.
     for (const GridMark& mark : {before, after}) {
         for (int c = mark.firstColumn; mark.isSet() && c < mark.firstColumn + mark.columns; ++c) {
-            if (before.contains(mark.row, c) == after.contains(mark.row, c))
+            const bool selected = after.contains(mark.row, c);
+            if (before.contains(mark.row, c) == selected)
                 continue;
             if (QAccessibleInterface* cell = table->cellAt(mark.row, c)) {
-                QAccessibleStateChangeEvent changed(cell, selection);
+                QAccessibleEvent changed(cell, selected ? QAccessible::SelectionAdd
+                                                        : QAccessible::SelectionRemove);
                 QAccessible::updateAccessibility(&changed);
             }
         }
     }
-    QAccessibleEvent within(table, QAccessible::SelectionWithin);
-    QAccessible::updateAccessibility(&within);
 }
 
 } // namespace dilmora::runtime

@@ -1,7 +1,8 @@
 // What a screen reader is told while Dilmora runs, as it reaches the AT-SPI
 // bus through Qt's own AT-SPI bridge: the page a page turn shows (said once),
 // the focus after a window closes, the About window's text and its close
-// label, a header for every numbers column, and the language of the texts.
+// label, a header for every numbers column, the language of the texts, and
+// a find: the row found said once and selected, "No match" said once.
 // The test listens on the accessibility bus as a screen reader does: it
 // registers its events with the AT-SPI registry, so that Qt's bridge sends
 // them, and asks each event's object for its role, name and parent over the
@@ -278,6 +279,44 @@ private slots:
         }));
         if (form == QLatin1String("Form3"))
             QCOMPARE(news, "Page 2 of 4: drink, içmek, drank, drunk");
+    }
+
+    void findIsAnnouncedOnceAndSelected()
+    {
+        const auto type = [](QWidget* window, const QString& text) {
+            for (const QChar c : text)
+                QTest::sendKeyEvent(QTest::Click, window->windowHandle(),
+                                    Qt::Key(c.toUpper().unicode()), QString(c), Qt::NoModifier);
+        };
+        const auto settled = [] {
+            QTest::qWait(300);
+            QTRY_VERIFY(g_listener->allAnswered());
+        };
+        QVERIFY(whileOpenFromMenu(*m_main, windowInfo("Form3"), [&](QWidget* modal) {
+            QVERIFY(waitForKeyboardFocus(modal));
+            type(modal, "icme");
+            settled();
+            g_listener->heard.clear();
+            // The last key's find: said once, its cells selected, in the field named "Find".
+            type(modal, "k");
+            const QString news = "Page 2 of 4: drink, içmek, drank, drunk";
+            QTRY_COMPARE(notificationsOf(news).size(), 1u);
+            settled();
+            QCOMPARE(notificationsOf(news).size(), 1u);
+            QStringList selected;
+            for (const Heard* heard : g_listener->find("object:state-changed:selected", 1))
+                selected << heard->name;
+            QCOMPARE(selected.join('|'), QString(" drink| içmek| drank| drunk"));
+            QAccessibleInterface* field = accessibleOf(QApplication::focusWidget());
+            QCOMPARE(field->role(), QAccessible::EditableText);
+            QCOMPARE(field->text(QAccessible::Name), QString("Find"));
+            // No match, however many keys fail to match, is said once.
+            g_listener->heard.clear();
+            type(modal, "zzz");
+            QTRY_COMPARE(notificationsOf("No match").size(), 1u);
+            settled();
+            QCOMPARE(notificationsOf("No match").size(), 1u);
+        }));
     }
 
     void mainWindowHasTheFocusAfterAWindowCloses_data()
