@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Measures Dilmora beside a bare Qt program that only shows an empty window,
-# and prints the results as one table (Markdown, as in the README).
+# and prints the results as one table (Markdown, as in docs/performance.md).
 #
 #   bash tools/bench.sh    install what is missing, build the benchmarks, run them all
 #

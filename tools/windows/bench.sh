@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Measures Dilmora for Windows under Wine beside a bare static Qt window
-# built the same way, and prints the rows of the README's performance table.
+# built the same way, and prints the rows of the Windows table in docs/performance.md.
 #
 #   bash tools/windows/bench.sh
 #

@@ -5,6 +5,8 @@
 #
 #   bash tests/system/release/check_install_tree.sh <build folder> <source folder>
 set -uo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../lib/needs.sh"
+needs desktop-file-validate appstreamcli
 
 build=$1
 source=$2

@@ -4,6 +4,8 @@
 #
 #   bash tests/system/release/check_packaging_metadata.sh <build>/packaging <project version>
 set -uo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../lib/needs.sh"
+needs desktop-file-validate appstreamcli
 
 folder=$1
 version=$2
