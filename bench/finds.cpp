@@ -101,10 +101,11 @@ int main(int argc, char** argv)
     main.phrasalVerbs().create();
     main.particles().create();
     main.numbers().create();
-    const bool ok = time(main.irregularVerbs().form(), {"drink", "icmek", "write", "ogrenmek"}, rounds)
-                    && time(main.phrasalVerbs().form(), {"look after", "ask out", "bakmak"}, rounds)
-                    && time(main.particles().form(), {"according to", "göre", "zz"}, rounds)
-                    && time(main.numbers().form(), {"21", "twentyfirst", "1000"}, rounds)
-                    && time(main.form(), {"look after", "icmek", "in"}, rounds);
+    const bool ok =
+        time(main.irregularVerbs().form(), {"drink", "icmek", "write", "ogrenmek"}, rounds)
+        && time(main.phrasalVerbs().form(), {"look after", "ask out", "bakmak"}, rounds)
+        && time(main.particles().form(), {"according to", "göre", "zz"}, rounds)
+        && time(main.numbers().form(), {"21", "twentyfirst", "1000"}, rounds)
+        && time(main.form(), {"look after", "icmek", "in"}, rounds);
     return ok ? 0 : 1;
 }

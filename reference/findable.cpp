@@ -34,7 +34,11 @@ std::vector<Match> FindableWindow::matches(const QString& typed) const
 runtime::FindTarget FindableWindow::target(const Match& match, int window) const
 {
     const Place& place = m_places.at(match.index);
-    const QString entry = runtime::toQString(m_entries.at(match.index).english[0]).trimmed();
+    const Entry& found = m_entries.at(match.index);
+    // A row found by its Turkish says the Turkish it was found by.
+    QString entry = runtime::toQString(found.english[0]).trimmed();
+    if (match.rank == MatchRank::Turkish)
+        entry += QStringLiteral(": ") + runtime::toQString(found.turkish).trimmed();
     return {.window = window,
             .page = place.page,
             .row = place.row,

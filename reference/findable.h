@@ -30,8 +30,9 @@ public:
     /// The entries that match `typed`, best first (findEntries()).
     std::vector<Match> matches(const QString& typed) const;
 
-    /// Where the entry of `match` stands, named for a list as
-    /// "look after — Phrasal Verbs"; `window` tells the windows of a list apart.
+    /// Where the entry of `match` stands, named for a list as "look after —
+    /// Phrasal Verbs", or "drink: içmek — Irregular Verbs" when it was found
+    /// by its Turkish; `window` tells the windows of a list apart.
     runtime::FindTarget target(const Match& match, int window = 0) const;
 
     /// What typing `typed` into this window finds, best first.

@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QStringListModel>
 
 #include <functional>
@@ -172,8 +173,15 @@ void FindBar::find()
         if (names.isEmpty()) {
             m_list->popup()->hide();
         } else {
+            // As wide as its longest name, which may be wider than the window.
+            const QFontMetrics metrics(m_list->popup()->font());
+            int widest = 0;
+            for (const QString& name : names)
+                widest = std::max(widest, metrics.horizontalAdvance(name));
             QRect under = rect();
-            under.setWidth(std::max(width(), m_list->popup()->sizeHintForColumn(0) + 24));
+            under.setWidth(
+                std::max(width(), widest + 3 * metrics.averageCharWidth()
+                                      + m_list->popup()->verticalScrollBar()->sizeHint().width()));
             m_list->complete(under);
             m_list->popup()->setCurrentIndex(m_names->index(0));
         }

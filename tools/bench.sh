@@ -19,6 +19,7 @@ startupRuns=20  # interleaved start-ups of each program
 coldRuns=12     # interleaved cold start-ups of each program
 openRuns=30     # opens of each window, after the first
 turnRuns=200    # page turns of each paged window and way
+findRounds=10   # rounds of typing each window's words, a key at a time
 memoryRuns=5    # processes whose peak memory is measured, per program
 
 install_for bench
@@ -66,6 +67,8 @@ echo "Opening windows ..." >&2
 
 echo "Page turns ..." >&2
 "$bin/dilmora-bench-pages" "$turnRuns" >"$scratch/turns"
+echo "Finds ..." >&2
+"$bin/dilmora-bench-finds" "$findRounds" 2>/dev/null >"$scratch/finds"
 echo "Page turns under callgrind ..." >&2
 mkdir "$scratch/callgrind"
 valgrind --tool=callgrind --instr-atstart=no \
@@ -140,6 +143,16 @@ for form in Form3 Form6 Form4; do
         row "Page turn, ${forms[$form]}, $what: median / worst of $turnRuns; instructions per turn" \
             "$med / $worst ms; ${instructions:-?}" "" "" "$target" "$met"
     done
+done
+
+declare -A finders=([Form3]="Irregular Verbs" [Form6]="Phrasal Verbs" [Form4]="Particles"
+                    [Form5]="Numbers" [Form1]="the main window, with its list")
+for form in Form3 Form6 Form4 Form5 Form1; do
+    med=$(field "$scratch/finds" find "$form" 3)
+    worst=$(field "$scratch/finds" find "$form" 4)
+    keys=$(field "$scratch/finds" find "$form" 5)
+    row "Find in ${finders[$form]}, a key: find, page turn, repaint; median / worst of $keys keys" \
+        "$med / $worst ms" "" "" "< 16.7 ms" "$(verdict "$(awk -v w="$worst" 'BEGIN { print w < 16.7 }')")"
 done
 
 hwm() { awk -v who="$1" '$1 == who { print $3 }' "$scratch/memory" | median; }
