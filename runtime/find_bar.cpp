@@ -102,7 +102,7 @@ FindBar::FindBar(Form& form, const FindBinding& binding, FormWindow& window)
         m_list->setWidget(m_field);
         m_list->popup()->setAccessibleName(QStringLiteral("Found"));
         connect(m_list, qOverload<const QModelIndex&>(&QCompleter::activated), this,
-                [this](const QModelIndex&) { choose(); });
+                [this](const QModelIndex& index) { choose(index.row()); });
     } else {
         m_idle.setSingleShot(true);
         m_idle.setInterval(kIdleMilliseconds);
@@ -145,7 +145,7 @@ bool FindBar::key(const QKeyEvent& event)
     case Qt::Key_Return:
     case Qt::Key_Enter:
         if (m_list)
-            choose();
+            choose(m_list->popup()->currentIndex().row());
         else
             close(Closing::KeepMark);
         return true;
@@ -218,10 +218,10 @@ void FindBar::showFound(std::size_t index)
     m_form.runAsHandler([this, target] { m_form.reveal(target); });
 }
 
-void FindBar::choose()
+void FindBar::choose(int row)
 {
-    const QModelIndex current = m_list->popup()->currentIndex();
-    const std::size_t index = current.isValid() ? static_cast<std::size_t>(current.row()) : 0;
+    // Return with no row chosen takes the first.
+    const std::size_t index = row < 0 ? 0 : static_cast<std::size_t>(row);
     if (index >= m_found.size())
         return;
     const FindTarget target = m_found[index];

@@ -58,7 +58,8 @@ private:
     void find();
     void step(int by);
     void showFound(std::size_t index);
-    void choose();
+    /// Opens row `row` of the list (-1: none chosen) in its window.
+    void choose(int row);
     void close(Closing closing);
     void place();
     void setStatus(const QString& text);

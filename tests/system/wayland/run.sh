@@ -163,7 +163,19 @@ run() {
     local name=$1 pid main size
     step "$name: starting Dilmora"
     start_dilmora "$name"
-    [ "$compositor" = sway ] && sway_wayland grim "$shots/$name-main-window.png"
+    if [ "$compositor" = sway ]; then
+        sway_wayland grim "$shots/$name-main-window.png"
+        # Typing in the main window lists the rows found, in a popup.
+        step "$name: finding a word from the main window"
+        # The list is a popup that holds the keyboard: it goes when wtype's
+        # virtual keyboard does, so the picture is taken while wtype waits.
+        sway_wayland wtype -s 300 bak -s 2500 &
+        sleep 1.8
+        sway_wayland grim "$shots/$name-find-main-window.png"
+        wait $!
+        sway_wayland wtype -k Escape -s 300
+        kill -0 "$pid" 2>/dev/null || fail "the program ended"
+    fi
 
     local index=0 title opened key
     for title in "${menu_titles[@]}"; do
@@ -197,6 +209,11 @@ run() {
         if [ "$title" = "Irregular Verbs" ]; then
             if [ "$compositor" = sway ]; then
                 sway_wayland grim "$shots/$name-irregular-verbs.png"
+                step "$name: finding a word in \"$title\""
+                sway_wayland wtype -s 300 icmek -s 800
+                sway_wayland grim "$shots/$name-find-irregular-verbs.png"
+                sway_wayland wtype -k Escape -s 300
+                kill -0 "$pid" 2>/dev/null || fail "the program ended"
             else
                 (cd "$work" && XDG_RUNTIME_DIR=$work/weston-runtime WAYLAND_DISPLAY=weston weston-screenshooter)
                 mv "$work"/wayland-screenshot-*.png "$shots/$name-irregular-verbs.png"
