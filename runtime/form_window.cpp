@@ -37,6 +37,23 @@ void setColours(QWidget* widget, QPalette::ColorRole backgroundRole, Rgb backgro
     widget->setPalette(palette);
 }
 
+/// True for a key that types text to find: printable, not a blank, and
+/// not a command (Ctrl or Alt alone; both together are AltGr on Windows).
+bool typesText(const QKeyEvent& event)
+{
+    const QString text = event.text();
+    if (text.isEmpty() || text.front().isSpace())
+        return false;
+    for (const QChar c : text) {
+        if (!c.isPrint() && !c.isSurrogate())
+            return false;
+    }
+    const Qt::KeyboardModifiers modifiers = event.modifiers();
+    const bool control = modifiers & Qt::ControlModifier;
+    const bool alt = modifiers & Qt::AltModifier;
+    return control == alt && !(modifiers & Qt::MetaModifier);
+}
+
 } // namespace
 
 // Controls get their text only once they are what they are: setting it
@@ -221,27 +238,6 @@ void FormWindow::openFindBar(const QString& text)
         m_findBar = new FindBar(m_form, *m_form.findBinding(), *this);
     m_findBar->open(text);
 }
-
-namespace {
-
-/// True for a key that types text to find: printable, not a blank, and
-/// not a command (Ctrl or Alt alone; both together are AltGr on Windows).
-bool typesText(const QKeyEvent& event)
-{
-    const QString text = event.text();
-    if (text.isEmpty() || text.front().isSpace())
-        return false;
-    for (const QChar c : text) {
-        if (!c.isPrint() && !c.isSurrogate())
-            return false;
-    }
-    const Qt::KeyboardModifiers modifiers = event.modifiers();
-    const bool control = modifiers & Qt::ControlModifier;
-    const bool alt = modifiers & Qt::AltModifier;
-    return control == alt && !(modifiers & Qt::MetaModifier);
-}
-
-} // namespace
 
 void FormWindow::keyPressEvent(QKeyEvent* event)
 {
