@@ -14,7 +14,8 @@ namespace dilmora::runtime::platform {
 QStringList dialogFontFamilies();
 
 /// Whatever the system needs before the QApplication is made; main() calls it
-/// first. On Linux it picks the platform plugin (see platform_unix.cpp).
+/// first. On Windows it limits where libraries are looked for to System32
+/// (see platform_windows.cpp); on Linux it picks the platform plugin.
 void prepareProcess();
 
 /// The frame that the window system puts around the window (title bar and

@@ -6,6 +6,8 @@
 #include <QWindow>
 #include <QtGlobal>
 
+#include <string>
+
 #include <windows.h>
 
 namespace dilmora::runtime::platform {
@@ -17,8 +19,42 @@ QStringList dialogFontFamilies()
     return {QStringLiteral("Arial"), QStringLiteral("Liberation Sans")};
 }
 
+namespace {
+
+/// Has Windows look for the libraries that the process loads by name in
+/// System32 alone: never in the program's folder, the current folder or PATH.
+///
+/// The header's DependentLoadFlags (packaging/windows/load_config.cpp) covers
+/// what the program imports; this covers what Qt loads while it runs. Qt
+/// 6.4.2 loads "thai" by a bare name the first time it breaks a line of Thai
+/// (qunicodetools.cpp), and "qttestability" when QT_LOAD_TESTABILITY is set
+/// (qguiapplication.cpp): a thai.dll dropped beside the portable dilmora.exe,
+/// in Downloads say, would otherwise run inside the program. Its other loads
+/// (QSystemLibrary) name a file in System32 already; this keeps their
+/// imports out of the program's folder too.
+///
+/// The call fails only for flags that Windows does not know, and every
+/// Windows that Qt 6 runs on knows these. Should it fail all the same, the
+/// program says so and does not start rather than run unprotected; with no
+/// QApplication yet, the message is Windows' own.
+void restrictLibrarySearch()
+{
+    if (SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32))
+        return;
+    const DWORD error = GetLastError();
+    const std::wstring message =
+        L"Windows did not let this program limit where it looks for libraries to System32 "
+        L"(error " + std::to_wstring(error) + L"), so it does not start.";
+    MessageBoxW(nullptr, message.c_str(), nullptr, MB_OK | MB_ICONERROR);
+    ExitProcess(1);
+}
+
+} // namespace
+
 void prepareProcess()
 {
+    restrictLibrarySearch();
+
     // Under Wine, Qt's GDI font engine leaves out glyphs of the fonts that
     // Wine offers (the I and the Turkish dotless i of Liberation Sans); its
     // FreeType engine draws every one. Windows itself keeps the GDI engine.

@@ -1,7 +1,9 @@
 # Sourced by tests/system/windows/test.sh, inside its Wine session: DLL preloading.
 # A program run from a folder where someone dropped a DLL named like one of
 # Windows' must not load it (dilmora.exe takes its imports from System32 only;
-# NSIS 3 loads its DLLs from System32 by itself).
+# NSIS 3 loads its DLLs from System32 by itself), nor one named like a library
+# that Qt loads by a bare name while the program runs (thai.dll: dilmora.exe
+# looks for those in System32 only).
 
 # plant_dlls FOLDER PROGRAM DLL...: copies of tests/system/windows/planted-dll.c in
 # FOLDER, one per DLL name, each exporting what PROGRAM imports from that DLL.
@@ -24,6 +26,14 @@ plant_dlls() {
 # loaded_dlls FOLDER: the planted DLLs in FOLDER that were loaded.
 loaded_dlls() {
     find "$1" -maxdepth 1 -name '*.loaded' -printf '%f\n' | sed 's/\.loaded$//'
+}
+
+# loads_by_bare_name FOLDER NAME: a program in FOLDER that loads NAME by its
+# bare name (tests/system/windows/bare-load.c), with NAME's native_overrides,
+# succeeds; the planted NAME.dll leaves its marker then.
+loads_by_bare_name() {
+    x86_64-w64-mingw32-gcc-posix -municode -O2 -o "$1/bare-load.exe" tests/system/windows/bare-load.c
+    (cd "$1" && WINEDLLOVERRIDES=$(native_overrides "$2.dll") exec wine ./bare-load.exe "$2")
 }
 
 # native_overrides DLL...: the WINEDLLOVERRIDES that make Wine take a DLL of
@@ -50,4 +60,41 @@ system_imports_only() {
         echo "$(basename "$1") imports comctl32 without binding it to Common Controls 6" >&2
         return 1
     fi
+}
+
+# check_bare_name_loads EXE: runs EXE from a folder with a planted thai.dll,
+# which Qt loads by a bare name when it first breaks a line of Thai, and types
+# Thai into its main window (tests/system/windows/type-text.c); typing there
+# opens the find field with the text in it, where Qt lays the Thai out. Fails
+# if the planted DLL was loaded: EXE must have Windows look for it in System32
+# only (runtime/platform_windows.cpp).
+check_bare_name_loads() {
+    local folder=$work/prefix/drive_c/Portable program main
+    plant_dlls "$folder" "$1" thai.dll
+    x86_64-w64-mingw32-gcc-posix -municode -O2 -o "$work/type-text.exe" tests/system/windows/type-text.c
+    if ! loads_by_bare_name "$folder" thai || [ "$(loaded_dlls "$folder")" != thai.dll ]; then
+        echo "a bare-name load from $folder did not take the thai.dll there: typing Thai would prove nothing" >&2
+        return 1
+    fi
+    rm "$folder"/*.loaded
+    cp "$1" "$folder/"
+    (cd "$folder" && WINEDLLOVERRIDES=$(native_overrides thai.dll) exec wine "./$(basename "$1")") &
+    program=$!
+    pids+=($program)
+    main=$(window "$product_name") || return 1
+    focus "$main" || { echo "the main window did not take the focus" >&2; return 1; }
+    wine "$work/type-text.exe" 'ภาษาไทย' || { echo "Windows did not take the typed Thai" >&2; return 1; }
+    # Laid out at once if at all: five seconds decide.
+    if wait_for '[ -n "$(loaded_dlls "$folder")" ] || ! kill -0 "$program" 2>/dev/null' 5; then
+        if kill -0 "$program" 2>/dev/null; then
+            echo "$(basename "$1") loaded the thai.dll planted beside it" >&2
+        else
+            echo "$(basename "$1") ended while Thai was typed into it" >&2
+        fi
+        return 1
+    fi
+    focus "$main" || { echo "the main window did not take the focus back" >&2; return 1; }
+    xdotool key alt+F4
+    reap_process "$program" || { echo "$(basename "$1") did not end with its main window" >&2; return 1; }
+    wineserver -w
 }

@@ -16,7 +16,9 @@
 #      build/windows/screenshots/;
 #   5. uninstalls silently and checks that nothing of Dilmora is left;
 #   6. runs dilmora.exe from a folder where a DLL named like one of Windows'
-#      was dropped (Wine loads it all the same: the header is what counts);
+#      was dropped (Wine loads it all the same: the header is what counts),
+#      and from one with a planted thai.dll, typing Thai into it: that one
+#      must stay unloaded;
 #   7. walks it with a stand-in UIAutomationCore.dll that records what Qt's
 #      UI Automation provider gives (tests/system/windows/uia/run.sh).
 # Any failing step fails the script.
@@ -211,6 +213,9 @@ if [ -n "$(loaded_dlls "$planted")" ]; then
     # checked above, is what keeps Windows from loading it.
     echo "   Wine loaded the planted DLL: it ignores DependentLoadFlags (the header is checked above)" >&2
 fi
+
+step "typing Thai into dilmora.exe beside a planted thai.dll"
+check_bare_name_loads "$exe"
 
 step "observing what UI Automation gets (tests/system/windows/uia)"
 bash tests/system/windows/uia/run.sh "$exe"
