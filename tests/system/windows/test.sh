@@ -12,7 +12,8 @@
 #   2. reads the version record, icon, manifest and imports back from dilmora.exe;
 #   3. installs silently and checks the files, the shortcut and Apps & Features;
 #   4. starts the installed program, opens and closes each of the five windows
-#      from the menu bar with the keyboard, and writes screenshots to
+#      from the menu bar with the keyboard, finds a word in a window and from
+#      the main window's list (finding.sh), and writes screenshots to
 #      build/windows/screenshots/;
 #   5. uninstalls silently and checks that nothing of Dilmora is left;
 #   6. runs dilmora.exe from a folder where a DLL named like one of Windows'
@@ -32,6 +33,7 @@ source tests/system/windows/wine-prefix.sh
 source tests/system/windows/planted-dll.sh
 source tests/system/windows/second-build.sh
 source tests/system/windows/centring.sh
+source tests/system/windows/finding.sh
 
 install_for windows-test
 bash tools/windows/build.sh >/dev/null
@@ -170,6 +172,9 @@ for index in "${!menu_titles[@]}"; do
     if [ "$target" = "About Programmer" ]; then xdotool key alt+F4; else xdotool key Return; fi
     gone "$target" || fail "\"$target\" did not close"
 done
+
+step "finding a word: Turkish letters, the mark, Ctrl+C, the main window's list"
+check_finding "$main" "$shots" || fail "a find did not show, mark or copy its row"
 
 step "closing the main window"
 focus "$main" || fail "the main window did not take the focus"

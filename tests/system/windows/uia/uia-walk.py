@@ -3,7 +3,8 @@
 # UIAutomationCore.dll (uiautomationcore.c) recording what Qt's UI Automation
 # provider gives: opens every window from the menu bar with the keyboard,
 # turns pages, closes each window, asks each window for its UI Automation
-# tree (uia-probe.exe), and checks every step against the table WALK.
+# tree (uia-probe.exe), types a word to find, and checks every step against
+# the table WALK.
 #
 #   uia-walk.py EXE PROBE RECORD [--transcript FILE]
 #
@@ -35,12 +36,16 @@ GRID_TYPES = {"Window", "Group", "Table", "Header", "DataItem", "Button"}
 # (step, action, expected). Actions: ("walk", title) asks the window for its
 # UI Automation tree; ("open", title) runs the menu bar's item of that title
 # (F10, Right once per item before it, Return; MENU); ("press", title, button) tabs in the window to the
-# button, found by the focus events recorded, and presses Space; ("close",
-# title, button or key) presses Return on the button, or the key.
+# button, found by the focus events recorded, and presses Space; ("type",
+# title, text) types the text into the window, a key a character; ("key",
+# title, key) presses the key; ("close", title, button or key) presses Return
+# on the button, or the key.
 # Expected: for a walk, the set of control types its tree holds and (control
 # type, name) pairs it must hold, and no Custom control; for the others, the
 # events that must be recorded, each (kind, what, control type, name[, text]).
-# The notifications recorded in a step must be exactly those expected.
+# The notifications recorded in a step must be exactly those expected; typing
+# finds with every key, and each find is told once: a step that types must
+# record a notification for each key, and the last must be the one expected.
 WALK = [
     ("the main window", ("walk", MAIN),
      {"types": MAIN_TYPES, "holds": [("MenuItem", "Irregular Verbs"), ("MenuItem", "About Programmer")]}),
@@ -57,6 +62,14 @@ WALK = [
     ("turn to the first page", ("press", "Irregular Verbs", "First Page"),
      [("notification", "Other/ImportantMostRecent", "Button", "First Page",
        "Page 1 of 4: abide, ikâmet etmek, abode, abode")]),
+    # A key opens the find field, an Edit named "Find", which takes the focus;
+    # the row found is told where the focus is, and Return gives it back.
+    ("find icmek", ("type", "Irregular Verbs", "icmek"),
+     [("event", "AutomationFocusChanged", "Edit", "Find"),
+      ("notification", "Other/ImportantMostRecent", "Edit", "Find",
+       "Page 2 of 4: drink, içmek, drank, drunk")]),
+    ("close the find field with Return", ("key", "Irregular Verbs", "Return"),
+     [("event", "AutomationFocusChanged", "Button", "First Page")]),
     ("close Irregular Verbs with Main Page", ("close", "Irregular Verbs", "Main Page"),
      [("event", "AutomationFocusChanged", "Window", MAIN)]),
     ("open Phrasal Verbs", ("open", "Phrasal Verbs"),
@@ -215,6 +228,15 @@ class Walker:
             if not self.window(action[1]):
                 return self.record.until_quiet(), f"{action[1]} did not open"
             return self.record.until_quiet(), None
+        if kind in ("type", "key"):
+            if not self.focus(action[1]):
+                return [], f"{action[1]} did not take the focus"
+            if kind == "key":
+                self.key(action[2])
+                return self.record.until_quiet(), None
+            self.x("type", "--delay", "150", action[2])
+            return self.record.until_quiet(
+                lambda new: sum(line[0] == "notification" for line in new) >= len(action[2])), None
         if kind in ("press", "close"):
             title, target = action[1], action[2]
             if not self.focus(title):
@@ -276,6 +298,13 @@ def check_events(lines, expected):
     return failures
 
 
+def check_find(lines, expected, typed):
+    """A notification for each key typed, and what the last one says as expected."""
+    heard = [line for line in lines if line[0] == "notification"]
+    failures = [] if len(heard) == len(typed) else [f"{len(heard)} notifications for {len(typed)} keys"]
+    return failures + check_events([line for line in lines if line[0] != "notification"] + heard[-1:], expected)
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("exe")
@@ -292,7 +321,12 @@ def main():
             lines, failure = walker.do(action)
             walker.current = walker.focused(lines) or walker.current
             found = [failure] if failure else []
-            found += check_walk(lines, expected) if action[0] == "walk" else check_events(lines, expected)
+            if action[0] == "walk":
+                found += check_walk(lines, expected)
+            elif action[0] == "type":
+                found += check_find(lines, expected, action[2])
+            else:
+                found += check_events(lines, expected)
             transcript.append(f"== {step}")
             transcript += ["   " + "\t".join(f.replace("\n", "\\n") for f in line) for line in lines]
             failures += [f"{step}: {f}" for f in found]
