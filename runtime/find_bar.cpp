@@ -73,8 +73,11 @@ FindBar::FindBar(Form& form, const FindBinding& binding, FormWindow& window)
       m_status(new QLabel(this))
 {
     setObjectName(QStringLiteral("findBar"));
-    // The bar is the platform's, not the design's: its own colours and frame.
-    setPalette(QApplication::palette());
+    // The bar is the platform's, not the design's: its own colours and
+    // frame. Every role is set, or the window's colours would show through.
+    QPalette platform = QApplication::palette();
+    platform.setResolveMask(~QPalette::ResolveMask(0));
+    setPalette(platform);
     setAutoFillBackground(true);
     // One line of text high, so that it fits under the main window's
     // lettering and under the paged windows' grid.
@@ -178,7 +181,9 @@ void FindBar::find()
             int widest = 0;
             for (const QString& name : names)
                 widest = std::max(widest, metrics.horizontalAdvance(name));
-            QRect under = rect();
+            // The list hangs under the bar; the completer reads the
+            // rectangle in the field's coordinates.
+            QRect under(m_field->mapFromParent(QPoint(0, 0)), size());
             under.setWidth(
                 std::max(width(), widest + 3 * metrics.averageCharWidth()
                                       + m_list->popup()->verticalScrollBar()->sizeHint().width()));
@@ -235,19 +240,24 @@ void FindBar::choose(int row)
 
 void FindBar::close(Closing closing)
 {
-    if (isHidden())
+    // Handing the focus back makes the field lose it, which closes the bar
+    // too: that second close does nothing.
+    if (isHidden() || m_closing)
         return;
+    m_closing = true;
     m_idle.stop();
-    const bool hadFocus = m_field->hasFocus();
     if (m_list)
         m_list->popup()->hide();
+    // The focus goes straight back to where it was, before the field hides
+    // and Qt would pass it to the next control on the way.
+    if (m_field->hasFocus() && m_returnFocus)
+        m_returnFocus->setFocus(Qt::OtherFocusReason);
     hide();
     if (closing == Closing::RemoveMark)
         m_window.setMark({});
     m_field->clear();
     setStatus({});
-    if (hadFocus && m_returnFocus)
-        m_returnFocus->setFocus(Qt::OtherFocusReason);
+    m_closing = false;
 }
 
 QString FindBar::status() const

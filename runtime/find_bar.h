@@ -75,6 +75,7 @@ private:
     std::vector<FindTarget> m_found;
     std::size_t m_current = 0;
     QPointer<QWidget> m_returnFocus;
+    bool m_closing = false;
 };
 
 } // namespace dilmora::runtime

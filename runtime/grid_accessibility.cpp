@@ -505,18 +505,30 @@ void announcePage(QWidget* client)
         announce(client->window(), table->rowShown());
 }
 
+constexpr char kAnnouncing[] = "dilmoraAnnouncing";
+
+/// Announces the grid of `client` once its window is the active one, so that
+/// the news follows what a screen reader says of a window that just opened;
+/// a window that does not become active within a second is announced all the same.
+void announceWhenActive(QWidget* client, int triesLeft)
+{
+    if (!client->window()->isActiveWindow() && triesLeft > 0) {
+        QTimer::singleShot(50, client,
+                           [client, triesLeft] { announceWhenActive(client, triesLeft - 1); });
+        return;
+    }
+    client->setProperty(kAnnouncing, false);
+    announcePage(client);
+}
+
 /// Announces the grid of `client` once the running handler has returned,
 /// however many of its cells the handler changed.
 void announceLater(QWidget* client)
 {
-    static constexpr char kAnnouncing[] = "dilmoraAnnouncing";
     if (!QAccessible::isActive() || !gridOfClient(client) || client->property(kAnnouncing).toBool())
         return;
     client->setProperty(kAnnouncing, true);
-    QTimer::singleShot(0, client, [client] {
-        client->setProperty(kAnnouncing, false);
-        announcePage(client);
-    });
+    QTimer::singleShot(0, client, [client] { announceWhenActive(client, 20); });
 }
 
 } // namespace
