@@ -128,7 +128,8 @@ private slots:
             press(modal, Qt::Key_Return);
             QVERIFY(formWindow(modal)->findBar()->isHidden());
             QCOMPARE(QApplication::focusWidget(), focus);
-            QCOMPARE(marked(modal), QString("row 5: look after|(bir kimseye) bakmak, hizmet vermek"));
+            QCOMPARE(marked(modal),
+                     QString("row 5: look after|(bir kimseye) bakmak, hizmet vermek"));
             // Ctrl+C with the field closed copies the marked row.
             QGuiApplication::clipboard()->clear();
             press(modal, Qt::Key_C, Qt::ControlModifier);

@@ -54,7 +54,8 @@ private slots:
         row("words in parentheses left out", "Phrasal Verbs", "ask out", "ask (someone) out");
         row("or typed", "Phrasal Verbs", "ask someone out", "ask (someone) out");
         row("a misspelt entry as it stands", "Phrasal Verbs", "drow from", "drow (someone) from");
-        row("parentheses without a blank", "Phrasal Verbs", "set aside", "set(something) aside for");
+        row("parentheses without a blank", "Phrasal Verbs", "set aside",
+            "set(something) aside for");
         row("a slash between words", "Phrasal Verbs", "fill in on", "fill (someone) in/on");
         row("an apostrophe", "Phrasal Verbs", "take at ones", "take at (one's) word");
         row("a typed blank ends the word", "Irregular Verbs", "go ", "go");
