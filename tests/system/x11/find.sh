@@ -13,7 +13,7 @@ set -euo pipefail
 program=$1
 lib=$(dirname "${BASH_SOURCE[0]}")/../lib
 source "$lib/needs.sh"
-needs Xvfb openbox xdotool wmctrl dbus-daemon /usr/libexec/at-spi-bus-launcher /usr/bin/python3 cmake
+needs Xvfb openbox xdotool wmctrl dbus-daemon dbus-send /usr/libexec/at-spi-bus-launcher /usr/bin/python3 cmake
 # A Python module, not a command; missing, it counts as a missing tool.
 /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || needs python3-pyatspi
 source "$lib/scratch.sh" find
@@ -27,6 +27,9 @@ wait_for '[ -s "$work/display" ]' 30 "Xvfb to open a display" || { cat "$work/xv
 export DISPLAY=:$(cat "$work/display")
 openbox >"$work/openbox.log" 2>&1 &
 pids+=($!)
+# A window mapped before openbox manages the screen is taken over later, and
+# refuses the focus while it is.
+wait_for 'wmctrl -m >/dev/null 2>&1' 30 "openbox to manage the screen" || { cat "$work/openbox.log" >&2; exit 1; }
 export HOME=$work XDG_RUNTIME_DIR=$work/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 { read -r DBUS_SESSION_BUS_ADDRESS; read -r bus; } < <(dbus-daemon --session --fork --print-address=1 --print-pid=1 2>"$work/dbus.log")
@@ -34,6 +37,10 @@ export DBUS_SESSION_BUS_ADDRESS
 pids+=("$bus")
 /usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/at-spi.log" 2>&1 &
 pids+=($!)
+# Asked for the accessibility bus before the launcher has it, D-Bus would
+# start a launcher of its own.
+wait_for 'dbus-send --session --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus 2>/dev/null | grep -q true' \
+    30 "the accessibility bus" || { cat "$work/at-spi.log" >&2; exit 1; }
 export QT_QPA_PLATFORM=xcb QT_ACCESSIBILITY=1 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 
 "$program" 2>"$log" &
@@ -90,9 +97,15 @@ print(f"{title}: {seen}")
 PY
 }
 
+# focus ID: makes the window ID the active one, as a click on it does; a
+# window that has only just been mapped may refuse the focus for a moment.
+focus() {
+    wait_for "timeout 5 xdotool windowactivate --sync $1 2>/dev/null" 20 "window $1 to take the focus"
+}
+
 # open_window INDEX: opens the INDEX-th window of the menu bar and prints its id.
 open_window() {
-    xdotool windowfocus --sync "$main"
+    focus "$main"
     for key in $(menu_keys "$1"); do xdotool key "$key"; done
     window "${menu_titles[$1]}"
 }
@@ -105,7 +118,7 @@ close_window() {
 
 # typed ID TEXT: types TEXT into the window ID, a key a character.
 typed() {
-    xdotool windowfocus --sync "$1"
+    focus "$1"
     xdotool type --delay 50 "$2"
 }
 
