@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 # Listens to Dilmora with the Orca screen reader, headless, as a blind learner
 # drives it by keyboard: opens every window from the menu bar, turns pages,
-# closes each window, and checks what Orca spoke at every step.
+# finds a word by typing it, closes each window, and checks what Orca spoke at
+# every step.
 #
 #   /usr/bin/python3 tests/system/screen-reader/orca-walk.py build/test/dilmora [--transcript FILE]
 #
@@ -26,11 +27,16 @@ import time
 # from the caller.
 MAIN = os.environ["DILMORA_PRODUCT_NAME"]
 
+class Typed(str):
+    """Text typed into a window, as a learner types to find a row."""
+
+
 # (window, what is done in it, words Orca must speak afterwards). A window is
 # opened from its menu item; None stands for the opening itself, a button
 # name for Tab to it and Space, "Main Page" closes with Return, "Alt+F4"
-# with the title bar's close command. A page turn must say its page (the first
-# words) once.
+# with the title bar's close command, Typed text is typed. A page turn and a
+# find must say their news (the first words) once: a find speaks for the last
+# key typed, and says "No match" once however many keys find nothing.
 WALK = [
     ("Irregular Verbs", None, ["Irregular Verbs dialog", "Page 1 of 4", "Main Page"]),
     ("Irregular Verbs", "Page 2", ["Page 2 of 4", "drink, içmek, drank, drunk"]),
@@ -39,6 +45,9 @@ WALK = [
     ("Irregular Verbs", "Main Page", [MAIN]),
     ("Phrasal Verbs", None, ["Phrasal Verbs dialog", "Page 1 of 10"]),
     ("Phrasal Verbs", "LP", ["Page 10 of 10"]),
+    ("Phrasal Verbs", Typed("look a"), ["Find text"]),
+    ("Phrasal Verbs", Typed("f"), ["Page 6 of 10: look after, (bir kimseye) bakmak"]),
+    ("Phrasal Verbs", Typed("xq"), ["No match"]),
     ("Phrasal Verbs", "Alt+F4", [MAIN]),
     ("Particles", None, ["Particles dialog", "Page 1 of 3"]),
     ("Particles", "Page 3", ["Page 3 of 3"]),
@@ -201,6 +210,11 @@ class Walk:
         subprocess.run(["xdotool", "key", key], env=self.session.env, check=True)
         return self.listener.wait_quiet(expected)
 
+    def type(self, text, expected=()):
+        subprocess.run(["xdotool", "type", "--delay", "120", text], env=self.session.env,
+                       check=True)
+        return self.listener.wait_quiet(expected)
+
     def note(self, step, spoken):
         self.transcript.append((step, spoken))
 
@@ -260,6 +274,9 @@ def run(program, transcript_file):
             elif action in ("Alt+F4",):
                 spoken = walk.key("alt+F4", words)
                 step = f"Alt+F4 in {window}"
+            elif isinstance(action, Typed):
+                spoken = walk.type(action, words)
+                step = f"Typing {action!r}"
             else:
                 if not walk.key_until("Tab", f"{action} push button", 12):
                     failures.append(f"{window}: Tab never reached {action}")
