@@ -44,7 +44,8 @@ void restrictLibrarySearch()
     const DWORD error = GetLastError();
     const std::wstring message =
         L"Windows did not let this program limit where it looks for libraries to System32 "
-        L"(error " + std::to_wstring(error) + L"), so it does not start.";
+        L"(error "
+        + std::to_wstring(error) + L"), so it does not start.";
     MessageBoxW(nullptr, message.c_str(), nullptr, MB_OK | MB_ICONERROR);
     ExitProcess(1);
 }
