@@ -370,9 +370,11 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), main);
         QVERIFY(!bar->activeAction());
         // The last object that the bus heard take the focus is the main window.
+        // A control of the closed window whose focus event reached the bus
+        // late is gone by the time it is asked, and answers no role.
         QTRY_VERIFY(g_listener->allAnswered());
-        const std::vector<const Heard*> focused =
-            g_listener->find("object:state-changed:focused", 1);
+        std::vector<const Heard*> focused = g_listener->find("object:state-changed:focused", 1);
+        std::erase_if(focused, [](const Heard* heard) { return heard->role == 0; });
         QVERIFY(!focused.empty());
         QCOMPARE(focused.back()->role, kRoleFrame);
         QCOMPARE(focused.back()->name, productName());
