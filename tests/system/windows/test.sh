@@ -139,6 +139,9 @@ shortcut=$work/prefix/drive_c/ProgramData/Microsoft/Windows/Start\ Menu/Programs
 [ -f "$shortcut" ] || fail "no Start-menu shortcut"
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Dilmora'
 wine reg query "$key" 2>/dev/null | tr -d '\r' >"$work/uninstall-key"
+# A Wine program started while the wine server of the last one is ending
+# loses its connection ("recvmsg: Connection reset by peer") and never shows.
+wineserver -w
 for value in "DisplayName REG_SZ $product_name" "DisplayVersion REG_SZ $version_string" "Publisher REG_SZ" \
     "DisplayIcon REG_SZ C:\\Program Files\\Dilmora\\dilmora.exe,0" "EstimatedSize REG_DWORD 0x" \
     "UninstallString REG_SZ \"C:\\Program Files\\Dilmora\\uninstall.exe\""; do
