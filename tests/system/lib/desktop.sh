@@ -4,6 +4,8 @@
 #   product_name, application_id, ...   who the program is (packaging/identity.cmake)
 #   menu_titles                         the windows its menu bar opens, in order (menu.txt)
 #   menu_keys INDEX                     the keys that open the INDEX-th of them
+#   start_x_screen WxH                  a virtual X screen of that size (Xvfb), DISPLAY
+#                                       names it; it ends with the scratch folder
 #   wait_for CONDITION [SECONDS [WHAT]] polls CONDITION up to SECONDS (10); on time-out
 #                                       fails, saying what it waited for when WHAT is given
 #   window TITLE [SECONDS]              the id of the visible window TITLE
@@ -28,6 +30,13 @@ wait_for() {
         fi
         sleep 0.1
     done
+}
+
+start_x_screen() {
+    Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+    pids+=($!)
+    wait_for '[ -s "$work/display" ]' 30 "Xvfb to open a display" || { cat "$work/xvfb.log" >&2; return 1; }
+    export DISPLAY=:$(cat "$work/display")
 }
 
 # The titles of the visible windows, for a message.

@@ -25,11 +25,9 @@ make_wine_prefix() {
 # virtual X screen of its own (2560 x 2400, room for the tallest window at
 # 200 %) and a new private prefix, for the rest of the script. When the
 # script exits, the prefix's Wine processes end with the scratch folder's.
+# Needs tests/system/lib/desktop.sh.
 start_wine_session() {
-    Xvfb -displayfd 3 -screen 0 2560x2400x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-    pids+=($!)
-    wait_for '[ -s "$work/display" ]' 30 "Xvfb to open a display" || { cat "$work/xvfb.log" >&2; return 1; }
-    export DISPLAY=:$(cat "$work/display")
+    start_x_screen 2560x2400 || return 1
     start_wine_prefix
 }
 # start_wine_prefix: the private prefix alone, on the X screen there is.

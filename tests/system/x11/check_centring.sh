@@ -20,10 +20,7 @@ trap 'status=$?; if [ "$status" -ne 0 ] && [ -s "$log" ]; then echo "--- the pro
 
 # Large enough for the tallest window at 200 %; openbox keeps 60 pixels at
 # the top and 20 at the left free, as a panel would.
-Xvfb -displayfd 3 -screen 0 2560x2400x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-pids+=($!)
-wait_for '[ -s "$work/display" ]' 30 "Xvfb to open a display" || { cat "$work/xvfb.log" >&2; exit 1; }
-export DISPLAY=:$(cat "$work/display")
+start_x_screen 2560x2400
 cat >"$work/rc.xml" <<'XML'
 <?xml version="1.0" encoding="UTF-8"?>
 <openbox_config xmlns="http://openbox.org/3.4/rc">

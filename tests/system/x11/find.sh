@@ -21,10 +21,7 @@ source "$lib/desktop.sh"
 log=$work/program.log
 trap 'status=$?; if [ "$status" -ne 0 ] && [ -s "$log" ]; then echo "--- the program said:" >&2; cat "$log" >&2; fi; end_scratch' EXIT
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-pids+=($!)
-wait_for '[ -s "$work/display" ]' 30 "Xvfb to open a display" || { cat "$work/xvfb.log" >&2; exit 1; }
-export DISPLAY=:$(cat "$work/display")
+start_x_screen 1280x1024
 openbox >"$work/openbox.log" 2>&1 &
 pids+=($!)
 # A window mapped before openbox manages the screen is taken over later, and
